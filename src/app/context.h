@@ -1,0 +1,38 @@
+#pragma once
+// Everything the program's logic works with: the outside services and the
+// shared state. The entry point wires the Win32 adapters in; tests wire fakes.
+
+#include <string>
+
+#include "app/shared_state.h"
+#include "platform/clock.h"
+#include "platform/directories.h"
+#include "platform/drives.h"
+#include "platform/file_probe.h"
+#include "platform/management.h"
+#include "platform/message_dialog.h"
+#include "platform/previous_instance.h"
+#include "platform/shell.h"
+#include "platform/text_file.h"
+
+namespace orvane {
+
+struct Services {
+  Directories& directories;
+  FileProbe& files;
+  TextAppender& text;
+  Drives& drives;
+  ShellFactory& shells;
+  ManagementService& management;
+  Clock& clock;
+  MessageDialog& dialogs;
+  PreviousInstance& previousInstance;
+};
+
+struct Context {
+  Services services;
+  SharedState state;
+  std::string argumentText;  // the command line without the program's path
+};
+
+}  // namespace orvane

@@ -1,0 +1,35 @@
+#pragma once
+// The process-wide state that start-up, the controller, the pass and the
+// window's handlers share. One thread reads and writes it; handlers that run
+// nested inside a pass change it, so the pass reads it afresh at each use.
+
+#include <memory>
+#include <string>
+
+#include "app/int_bool.h"
+#include "platform/shell.h"
+#include "ui/main_window.h"
+
+namespace orvane {
+
+struct SharedState {
+  MainWindow* oMainForm = nullptr;       // the one window, for the process
+  IntBool bStopRequested = kFalse;       // compared with kTrue exactly
+  IntBool bAutoStart = kFalse;           // "-S"
+  IntBool bRestoreWhenDone = kFalse;     // "-M"
+  IntBool bExitWhenDone = kFalse;        // "-E", when no "-M" came before it
+  std::string sExcludedDrives;           // letters after "/R:"
+  std::shared_ptr<Shell> oShell;         // only while a pass runs
+  IntBool bMinimized = kFalse;           // the window is minimized
+  std::string sWatchedCommandLine;       // "<sysdir>\defrag.exe" C: -f
+
+  // True while a pass is inside RunPass, stopped or not; keeps a second
+  // pass from starting inside a stopped one that still waits.
+  bool bPassActive = false;
+
+  // The process exit code when a pass ends the program ("-E"): 0 when it
+  // ended "Defragmented", 1 when it failed or was stopped.
+  int nExitCode = 0;
+};
+
+}  // namespace orvane

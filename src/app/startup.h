@@ -1,0 +1,15 @@
+#pragma once
+// Start-up: the program's logic begins here.
+
+#include "app/context.h"
+
+namespace orvane {
+
+// Gives way to a running instance, checks that the defragmenter is present,
+// reads the switches, builds the watched command line and loads the window
+// (minimized, with a run started at once, for "-S"). Returns when the
+// program should run its message loop (the window is loaded) or end (it is
+// not). Failures from the presence check on are shown in one message box.
+void Main(Context& ctx);
+
+}  // namespace orvane

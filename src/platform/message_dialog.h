@@ -1,0 +1,20 @@
+#pragma once
+// Port: the message box.
+
+#include <string>
+
+namespace orvane {
+
+constexpr int kStyleCritical = 16;  // error icon, one OK button
+
+class MessageDialog {
+ public:
+  virtual ~MessageDialog() = default;
+
+  // Shows `text` (lines separated by CR LF) with `style` and `title`, and
+  // returns when the user has closed it.
+  virtual void Show(const std::string& text, int style,
+                    const std::string& title) = 0;
+};
+
+}  // namespace orvane

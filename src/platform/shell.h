@@ -1,0 +1,41 @@
+#pragma once
+// Port: the shell object, which starts programs and opens documents.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace orvane {
+
+// Window styles, as the shell object numbers them.
+constexpr int kStyleHidden = 0;
+constexpr int kStyleMaximized = 3;
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  // Starts `program` (a full path: a program, or a document opened with the
+  // program associated with its type) with `arguments`, in a window of
+  // `windowStyle`. The started process's command line is exactly
+  //   "<program>" <arguments>
+  // with the program's path in double quotes; the path is never parsed out
+  // of a command line. With `wait`, returns only when the process has ended
+  // and answers its exit code (signed); window messages are handled
+  // meanwhile, so handlers may run nested inside this call. Without `wait`,
+  // or when no process was started for a document, answers 0.
+  // Throws Failure when the program cannot be started.
+  virtual std::int32_t Run(const std::string& program,
+                           const std::string& arguments, int windowStyle,
+                           bool wait) = 0;
+};
+
+class ShellFactory {
+ public:
+  virtual ~ShellFactory() = default;
+
+  // A new shell object. Throws Failure when the platform cannot create one.
+  virtual std::shared_ptr<Shell> Create() = 0;
+};
+
+}  // namespace orvane
