@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Creates (create PREFIX ARCH) or stops (stop PREFIX) a Wine prefix for tests.
+# A prefix is created once and reused; `stop` ends its wineserver only.
+set -euo pipefail
+action=$1 prefix=$2 arch=${3:-win32}
+export WINEPREFIX=$prefix WINEDEBUG=-all
+case $action in
+  create)
+    if [ ! -f "$prefix/system.reg" ]; then
+      mkdir -p "$prefix"
+      WINEARCH=$arch WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+      wineserver -w
+    fi ;;
+  stop)
+    wineserver -k 2>/dev/null || true ;;
+  *) echo "usage: $0 create|stop PREFIX [ARCH]" >&2; exit 2 ;;
+esac
