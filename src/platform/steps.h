@@ -23,6 +23,8 @@ class Steps {
       return true;
     } catch (const Failure& failure) {
       recorded_ = failure.AsRecord();
+      // A failure must stay visible; 0 would read as "none".
+      if (recorded_.number == 0) recorded_.number = kUnexpectedFailure;
     } catch (const std::exception& e) {
       recorded_ = {kUnexpectedFailure, e.what()};
     } catch (...) {

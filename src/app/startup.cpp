@@ -1,0 +1,65 @@
+#include "app/startup.h"
+
+#include "app/arguments.h"
+#include "app/system_locations.h"
+#include "platform/message_dialog.h"
+#include "platform/steps.h"
+#include "run/toggle_run.h"
+
+namespace orvane {
+namespace {
+
+const char kTitle[] = "Orvane";
+const char kLineBreak[] = "\r\n";
+
+}  // namespace
+
+void Main(Context& ctx) {
+  SharedState& s = ctx.state;
+  const Services& svc = ctx.services;
+
+  if (svc.previousInstance.IsRunning()) return;
+
+  Steps steps;
+  // An unknown system directory counts as a missing defragmenter: the
+  // program never runs one from the current drive's root.
+  bool present = false;
+  steps([&] {
+    const std::string path = DefragmenterPath(svc);
+    present = !path.empty() && svc.files.IsOrdinaryFile(path);
+  });
+  if (!present) {
+    svc.dialogs.Show(std::string("Defrag File Not Found") + kLineBreak +
+                         SystemDir(svc) + "\\defrag.exe" + kLineBreak +
+                         "Program will close now",
+                     kStyleCritical, kTitle);
+    return;
+  }
+  steps.Clear();
+
+  s.bStopRequested = kFalse;
+  s.bExitWhenDone = kFalse;
+  s.sExcludedDrives.clear();
+  steps([&] { s.sWatchedCommandLine = WatchedCommandLine(svc); });
+  steps([&] { ReadSwitches(ctx.argumentText, s); });
+
+  MainWindow& window = *s.oMainForm;
+  if (s.bAutoStart != kFalse) {
+    s.bMinimized = kTrue;
+    steps([&] { window.SetWindowState(WindowState::kMinimized); });
+    steps([&] { window.Load(); });
+    steps([&] { ToggleRun(ctx); });
+  } else {
+    s.bMinimized = kFalse;
+    steps([&] { window.SetWindowState(WindowState::kNormal); });
+    steps([&] { window.Load(); });
+  }
+
+  if (steps.recorded().IsSet()) {
+    svc.dialogs.Show(std::string("Error Loading Program") + kLineBreak +
+                         steps.recorded().description,
+                     kStyleCritical, kTitle);
+  }
+}
+
+}  // namespace orvane

@@ -1,0 +1,53 @@
+#include "run/toggle_run.h"
+
+#include "process/process_queries.h"
+#include "report/report_file.h"
+#include "run/run_pass.h"
+
+namespace orvane {
+namespace {
+
+void Start(Context& ctx, MainWindow& window) {
+  SharedState& s = ctx.state;
+  const bool busy =
+      IsDefragmenterBusy(ctx.services.management, s.sWatchedCommandLine);
+  // A stopped pass may still wait for its defragmenter: a pass started now
+  // would run inside it, and the stopped one would resume after it.
+  if (busy || s.bPassActive) {
+    window.SetCommand1Enabled(true);
+    return;
+  }
+  s.bStopRequested = kFalse;
+  window.SetCaption("Defragmenting ..");
+  window.SetCommand1Caption("Stop");
+  RunPass(ctx);
+}
+
+void Stop(Context& ctx, MainWindow& window) {
+  SharedState& s = ctx.state;
+  window.SetWindowState(WindowState::kNormal);
+  window.SetEnabled(false);
+  window.SetCaption("Defragment");
+  s.bStopRequested = kTrue;
+  EndDefragmenters(ctx.services.management, s.sWatchedCommandLine);
+  s.oShell.reset();
+  window.SetCommand1Caption("Start");
+  window.SetCommand1Enabled(true);
+  if (ReportExists(ctx.services)) window.SetCommand2Enabled(true);
+  window.SetEnabled(true);
+}
+
+}  // namespace
+
+void ToggleRun(Context& ctx) {
+  MainWindow& window = *ctx.state.oMainForm;
+  window.SetCommand1Enabled(false);
+  window.SetCommand2Enabled(false);
+  if (window.Command1Caption() == "Start") {
+    Start(ctx, window);
+  } else if (window.Command1Caption() == "Stop") {
+    Stop(ctx, window);
+  }
+}
+
+}  // namespace orvane

@@ -1,0 +1,60 @@
+#include "ui/form_events.h"
+
+#include "process/process_queries.h"
+#include "report/report_file.h"
+#include "run/toggle_run.h"
+
+namespace orvane {
+
+void FormLoad(Context& ctx) {
+  MainWindow& window = *ctx.state.oMainForm;
+  window.InstallSizeGuard();
+  if (ReportExists(ctx.services)) window.SetCommand2Enabled(true);
+  // Width first, then height, each from its own reading.
+  const double width = window.WidthTwips();
+  const double screenWidth = window.ScreenWidthTwips();
+  window.SetLeftTwips(static_cast<float>(screenWidth / 2.0 - width / 2.0));
+  const double height = window.HeightTwips();
+  const double screenHeight = window.ScreenHeightTwips();
+  window.SetTopTwips(static_cast<float>(screenHeight / 2.0 - height / 2.0));
+  window.Show();
+}
+
+void Command1Click(Context& ctx) {
+  ctx.state.oMainForm->FocusTxtOver();
+  ToggleRun(ctx);
+}
+
+void Command2Click(Context& ctx) {
+  ctx.state.oMainForm->FocusTxtOver();
+  if (!ReportExists(ctx.services)) return;
+  // A shell object of the click's own, not the pass's.
+  std::shared_ptr<Shell> shell = ctx.services.shells.Create();
+  shell->Run(ReportPath(ctx.services), "", kStyleMaximized, /*wait=*/true);
+}
+
+void FormResize(Context& ctx) {
+  ctx.state.bMinimized = ToIntBool(ctx.state.oMainForm->GetWindowState() ==
+                                   WindowState::kMinimized);
+}
+
+void FormQueryUnload(Context& ctx) {
+  ctx.state.bStopRequested = kTrue;
+  ctx.state.oShell.reset();
+}
+
+void FormUnload(Context& ctx) {
+  ctx.state.oMainForm->RemoveSizeGuard();
+  ctx.state.bStopRequested = kTrue;
+  EndDefragmenters(ctx.services.management, ctx.state.sWatchedCommandLine);
+  ctx.state.oShell.reset();
+}
+
+void FormTerminate(Context& ctx) {
+  MainWindow& window = *ctx.state.oMainForm;
+  if (!window.IsLoaded()) return;
+  window.Hide();
+  window.Unload();
+}
+
+}  // namespace orvane

@@ -1,0 +1,106 @@
+#include "ui/form_events.h"
+
+#include <gtest/gtest.h>
+
+#include "world.h"
+
+namespace orvane {
+namespace {
+
+using fakes::World;
+
+TEST(FormEventsTest, LoadGuardsEnablesReportCentresAndShows) {
+  World w;
+  w.files.contents[World::kReport] = "";
+  w.window.width = 3135;
+  w.window.height = 1381;
+  w.window.screenWidth = 15360;
+  w.window.screenHeight = 11520;
+  w.window.Load();
+  EXPECT_EQ(w.window.log, (std::vector<std::string>{
+                              "Load", "Guard=on", "Command2Enabled=1", "Show"}));
+  EXPECT_FLOAT_EQ(w.window.left, 15360 / 2.0 - 3135 / 2.0);
+  EXPECT_FLOAT_EQ(w.window.top, 11520 / 2.0 - 1381 / 2.0);  // halves kept
+}
+
+TEST(FormEventsTest, ReportStaysDisabledWithoutAnOrdinaryReport) {
+  World w;
+  w.files.contents[World::kReport] = "";
+  w.files.hidden.insert(World::kReport);
+  w.window.Load();
+  EXPECT_FALSE(w.window.command2Enabled);
+}
+
+TEST(FormEventsTest, ReportClickOpensTheFileMaximizedAndWaits) {
+  World w;
+  w.window.Load();
+  Command2Click(w.ctx);
+  EXPECT_TRUE(w.shells.calls.empty());  // no report: nothing
+  w.files.contents[World::kReport] = "";
+  Command2Click(w.ctx);
+  ASSERT_EQ(w.shells.calls.size(), 1u);
+  EXPECT_EQ(w.shells.calls[0].program, World::kReport);
+  EXPECT_EQ(w.shells.calls[0].arguments, "");
+  EXPECT_EQ(w.shells.calls[0].style, kStyleMaximized);
+  EXPECT_TRUE(w.shells.calls[0].wait);
+  EXPECT_EQ(w.shells.alive, 0);
+  EXPECT_EQ(w.ctx.state.oShell, nullptr);  // not the pass's shell
+  EXPECT_EQ(w.window.log.back(), "Focus=txtOver");
+}
+
+TEST(FormEventsTest, ClicksMoveTheFocusFirst) {
+  World w;
+  w.window.Load();
+  w.window.log.clear();
+  Command1Click(w.ctx);
+  EXPECT_EQ(w.window.log.front(), "Focus=txtOver");
+}
+
+TEST(FormEventsTest, ResizeTracksMinimized) {
+  World w;
+  w.window.Load();
+  w.window.SetWindowState(WindowState::kMinimized);
+  EXPECT_EQ(w.ctx.state.bMinimized, kTrue);
+  w.window.SetWindowState(WindowState::kMaximized);
+  EXPECT_EQ(w.ctx.state.bMinimized, kFalse);
+  w.window.SetWindowState(WindowState::kMinimized);
+  w.window.SetWindowState(WindowState::kNormal);
+  EXPECT_EQ(w.ctx.state.bMinimized, kFalse);
+}
+
+TEST(FormEventsTest, ClosingIdleAsksAllThreeAndEndsNothing) {
+  World w;
+  w.window.Load();
+  w.window.Unload();
+  EXPECT_EQ(w.management.queries.size(), 3u);
+  EXPECT_EQ(w.ctx.state.bStopRequested, kTrue);
+  EXPECT_FALSE(w.window.guarded);
+}
+
+TEST(FormEventsTest, ClosingEndsOnlyTheWatchedRunAndTheEngines) {
+  World w;
+  w.window.Load();
+  w.management.processes = {
+      {"defrag.exe", World::kWatched},
+      {"defrag.exe", "\"C:\\WINDOWS\\system32\\defrag.exe\" D: -f"},
+      {"DfrgFat.exe", ""},
+      {"DfrgNtfs.exe", ""}};
+  w.window.Unload();
+  EXPECT_TRUE(w.management.processes[0].ended);
+  EXPECT_FALSE(w.management.processes[1].ended);
+  EXPECT_TRUE(w.management.processes[2].ended);
+  EXPECT_TRUE(w.management.processes[3].ended);
+}
+
+TEST(FormEventsTest, TerminateNeverLoadsTheWindowAgain) {
+  World w;
+  FormTerminate(w.ctx);
+  EXPECT_EQ(w.window.loads, 0);
+  w.window.Load();
+  FormTerminate(w.ctx);
+  EXPECT_FALSE(w.window.loaded);
+  EXPECT_EQ(w.window.loads, 1);
+}
+
+}  // namespace
+}  // namespace orvane

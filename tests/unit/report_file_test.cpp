@@ -1,0 +1,85 @@
+#include "report/report_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "world.h"
+
+namespace orvane {
+namespace {
+
+using fakes::World;
+
+TEST(ReportFileTest, PathNamesMonthBeforeYearInTheWindowsDirectory) {
+  World w;
+  EXPECT_EQ(ReportPath(w.ctx.services), "C:\\WINDOWS\\DefragReport122026.txt");
+  w.clock.now = {2027, 1, 31, 23, 59, 59};
+  EXPECT_EQ(ReportPath(w.ctx.services), "C:\\WINDOWS\\DefragReport012027.txt");
+  w.directories.windows = "";
+  EXPECT_EQ(ReportPath(w.ctx.services), "\\DefragReport012027.txt");
+}
+
+TEST(ReportFileTest, FileNamesSortByMonthFirst) {
+  std::vector<std::string> names = {MonthStamp({2026, 12, 1}),
+                                    MonthStamp({2027, 1, 1}),
+                                    MonthStamp({999, 3, 1})};
+  EXPECT_EQ(names[0], "122026");
+  EXPECT_EQ(names[1], "012027");
+  EXPECT_EQ(names[2], "030999");
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names.front(), "012027");
+}
+
+TEST(ReportFileTest, RecordsAndTrailersAreAppendedAsCrLfLines) {
+  World w;
+  const Services& svc = w.ctx.services;
+  AppendRunRecord(svc, {});
+  AppendRunRecord(svc, {"Drive C: Defrag completed successfully",
+                        "Drive D: Defrag aborted with error level 1 (defrag "
+                        "was cancelled manually) "});
+  w.clock.now.hour = 13;
+  AppendErrorTrailer(svc, -2147024891, "Access is denied.");
+  EXPECT_EQ(w.Report(),
+            "12/7/2026 - 6:46:13 AM\r\n"
+            "\r\n"
+            "12/7/2026 - 6:46:13 AM\r\n"
+            "Drive C: Defrag completed successfully\r\n"
+            "Drive D: Defrag aborted with error level 1 (defrag was cancelled "
+            "manually) \r\n"
+            "\r\n"
+            "12/7/2026 - 1:46:13 PM\r\n"
+            "ERROR!! #-2147024891\r\n"
+            "Access is denied.\r\n"
+            "\r\n");
+  EXPECT_EQ(w.files.appends, 3);  // one write per record
+}
+
+TEST(ReportFileTest, TheMonthIsThatOfTheMomentOfWriting) {
+  World w;
+  AppendRunRecord(w.ctx.services, {"Drive C: Defrag completed successfully"});
+  w.clock.now = {2027, 1, 1, 0, 0, 5};
+  AppendRunRecord(w.ctx.services, {"Drive C: Defrag completed successfully"});
+  EXPECT_EQ(w.files.contents["C:\\WINDOWS\\DefragReport012027.txt"],
+            "1/1/2027 - 12:00:05 AM\r\n"
+            "Drive C: Defrag completed successfully\r\n\r\n");
+}
+
+TEST(ReportFileTest, ALockedFileFailsTheAppend) {
+  World w;
+  w.files.locked.insert(World::kReport);
+  EXPECT_THROW(AppendRunRecord(w.ctx.services, {}), Failure);
+  EXPECT_EQ(w.files.contents.count(World::kReport), 0u);
+}
+
+TEST(ReportFileTest, HiddenReportDoesNotExist) {
+  World w;
+  EXPECT_FALSE(ReportExists(w.ctx.services));
+  w.files.contents[World::kReport] = "";
+  EXPECT_TRUE(ReportExists(w.ctx.services));
+  w.files.hidden.insert(World::kReport);
+  EXPECT_FALSE(ReportExists(w.ctx.services));
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,152 @@
+#include "app/startup.h"
+
+#include <gtest/gtest.h>
+
+#include "world.h"
+
+namespace orvane {
+namespace {
+
+using fakes::World;
+
+TEST(StartupTest, ASecondInstanceEndsSilently) {
+  World w;
+  w.previous.running = true;
+  w.ctx.argumentText = "-S -E";
+  Main(w.ctx);
+  EXPECT_TRUE(w.dialogs.shown.empty());
+  EXPECT_FALSE(w.window.loaded);
+  EXPECT_EQ(w.ctx.state.bAutoStart, kFalse);
+  EXPECT_TRUE(w.management.queries.empty());
+}
+
+TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {
+  struct Case {
+    const char* name;
+    void (*arrange)(World&);
+    const char* text;
+  };
+  const Case cases[] = {
+      {"missing", [](World& w) { w.files.contents.clear(); },
+       "Defrag File Not Found\r\nC:\\WINDOWS\\system32\\defrag.exe\r\n"
+       "Program will close now"},
+      {"hidden", [](World& w) { w.files.hidden.insert(World::kDefrag); },
+       "Defrag File Not Found\r\nC:\\WINDOWS\\system32\\defrag.exe\r\n"
+       "Program will close now"},
+      {"search fails", [](World& w) { w.files.probeFails = true; },
+       "Defrag File Not Found\r\nC:\\WINDOWS\\system32\\defrag.exe\r\n"
+       "Program will close now"},
+      {"no system directory",
+       [](World& w) {
+         w.directories.system = "";
+         w.files.contents["\\defrag.exe"] = "MZ";  // never run from a root
+       },
+       "Defrag File Not Found\r\n\\defrag.exe\r\nProgram will close now"},
+  };
+  for (const Case& c : cases) {
+    World w;
+    c.arrange(w);
+    w.ctx.argumentText = "-S";
+    Main(w.ctx);
+    ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.name;
+    EXPECT_EQ(w.dialogs.shown[0].text, c.text) << c.name;
+    EXPECT_EQ(w.dialogs.shown[0].style, 16);
+    EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
+    EXPECT_FALSE(w.window.loaded) << c.name;
+    EXPECT_EQ(w.ctx.state.bAutoStart, kFalse) << c.name;
+    EXPECT_TRUE(w.shells.calls.empty());
+  }
+}
+
+TEST(StartupTest, WithoutSwitchesTheWindowOpensIdle) {
+  for (const char* arguments : {"", "   ", "-x"}) {
+    World w;
+    w.ctx.argumentText = arguments;
+    Main(w.ctx);
+    EXPECT_TRUE(w.window.loaded);
+    EXPECT_TRUE(w.window.visible);
+    EXPECT_EQ(w.window.loads, 1);
+    EXPECT_EQ(w.window.state, WindowState::kNormal);
+    EXPECT_EQ(w.ctx.state.bMinimized, kFalse);
+    EXPECT_TRUE(w.shells.calls.empty());
+    EXPECT_TRUE(w.dialogs.shown.empty());
+    EXPECT_EQ(w.ctx.state.sWatchedCommandLine, World::kWatched);
+  }
+}
+
+TEST(StartupTest, WatchedCommandLineAlwaysNamesDriveC) {
+  World w;
+  w.ctx.state.sWatchedCommandLine.clear();
+  w.directories.system = "D:\\WINNT\\system32";
+  w.files.contents["D:\\WINNT\\system32\\defrag.exe"] = "MZ";
+  w.drives.drives = {{"D:", kDriveFixed}};
+  Main(w.ctx);
+  EXPECT_EQ(w.ctx.state.sWatchedCommandLine,
+            "\"D:\\WINNT\\system32\\defrag.exe\" C: -f");
+}
+
+TEST(StartupTest, AutoStartRunsMinimizedAndExitsWhenDone) {
+  World w;
+  w.ctx.argumentText = "-s -e /r:a";
+  w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+  Main(w.ctx);
+  EXPECT_EQ(w.shells.calls.size(), 2u);
+  EXPECT_FALSE(w.window.loaded);  // -E closed it
+  EXPECT_EQ(w.window.loads, 1);
+  EXPECT_EQ(w.ctx.state.nExitCode, 0);
+  EXPECT_TRUE(w.dialogs.shown.empty());
+  // The window was shown normal and centred before it was minimized.
+  const std::vector<std::string> firsts(w.window.log.begin(),
+                                        w.window.log.begin() + 4);
+  EXPECT_EQ(firsts, (std::vector<std::string>{"Load", "Guard=on", "Show",
+                                              "State=1"}));
+}
+
+TEST(StartupTest, AutoStartRestoresWhenAskedAndStays) {
+  World w;
+  w.ctx.argumentText = "-S -M -E";
+  w.shells.exitCodes["C:"] = 5;
+  Main(w.ctx);
+  EXPECT_TRUE(w.window.loaded);
+  EXPECT_EQ(w.window.state, WindowState::kNormal);
+  EXPECT_EQ(w.window.caption, "Defrag Error");
+}
+
+TEST(StartupTest, AutoStartOnABusyMachineStaysMinimizedAndIdle) {
+  World w;
+  w.ctx.argumentText = "-S -E";
+  w.management.processes = {{"DfrgNtfs.exe", ""}};
+  Main(w.ctx);
+  EXPECT_TRUE(w.shells.calls.empty());
+  EXPECT_TRUE(w.window.loaded);
+  EXPECT_EQ(w.window.state, WindowState::kMinimized);
+  EXPECT_EQ(w.ctx.state.bMinimized, kTrue);
+  EXPECT_EQ(w.window.command1Caption, "Start");
+  EXPECT_TRUE(w.dialogs.shown.empty());
+}
+
+// A window whose load fails, for the error message at the end of start-up.
+class FailingWindow : public fakes::FakeWindow {
+ public:
+  using FakeWindow::FakeWindow;
+  void SetWindowState(WindowState) override {
+    throw Failure(-2147024888, "Not enough memory resources are available.");
+  }
+};
+
+TEST(StartupTest, AFailureAfterThePresenceCheckIsShownAtTheEnd) {
+  World w;
+  FailingWindow window(w.ctx);
+  w.ctx.state.oMainForm = &window;
+  Main(w.ctx);
+  ASSERT_EQ(w.dialogs.shown.size(), 1u);
+  EXPECT_EQ(w.dialogs.shown[0].text,
+            "Error Loading Program\r\nNot enough memory resources are "
+            "available.");
+  EXPECT_EQ(w.dialogs.shown[0].style, 16);
+  EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
+  EXPECT_TRUE(window.loaded);  // the Load step after it still ran
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,184 @@
+#include "run/toggle_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "ui/form_events.h"
+#include "world.h"
+
+namespace orvane {
+namespace {
+
+using fakes::FakeManagement;
+using fakes::World;
+
+std::vector<std::string> Since(const std::vector<std::string>& log,
+                               std::size_t from) {
+  return {log.begin() + static_cast<std::ptrdiff_t>(from), log.end()};
+}
+
+TEST(ToggleRunTest, StartRunsAPassBetweenTheControllerSteps) {
+  World w;
+  w.window.Load();
+  const std::size_t from = w.window.log.size();
+  ToggleRun(w.ctx);
+  EXPECT_EQ(Since(w.window.log, from),
+            (std::vector<std::string>{
+                "Command1Enabled=0", "Command2Enabled=0",
+                "Caption=Defragmenting ..", "Command1=Stop",
+                "Command1Enabled=1", "Caption=Defragmented", "Command1=Start",
+                "Command2Enabled=1"}));
+  EXPECT_EQ(w.management.queries.size(), 3u);
+}
+
+TEST(ToggleRunTest, ABusyMachineRefusesSilently) {
+  const std::vector<FakeManagement::Process> busy[] = {
+      {{"defrag.exe", World::kWatched}},
+      {{"DfrgNtfs.exe", ""}},
+      {{"DfrgFat.exe", ""}},
+  };
+  for (const auto& processes : busy) {
+    World w;
+    w.files.contents[World::kReport] = "old";
+    w.window.Load();
+    w.management.processes = processes;
+    ToggleRun(w.ctx);
+    EXPECT_TRUE(w.shells.calls.empty());
+    EXPECT_TRUE(w.window.command1Enabled);
+    EXPECT_FALSE(w.window.command2Enabled);
+    EXPECT_EQ(w.window.caption, "Defragment");
+    EXPECT_EQ(w.window.command1Caption, "Start");
+    EXPECT_EQ(w.management.queries.size(), 3u);
+    EXPECT_TRUE(w.dialogs.shown.empty());
+  }
+}
+
+TEST(ToggleRunTest, ADefragmenterForAnotherDriveIsNotBusy) {
+  World w;
+  w.window.Load();
+  w.management.processes = {
+      {"defrag.exe", "\"C:\\WINDOWS\\system32\\defrag.exe\" D: -f"}};
+  ToggleRun(w.ctx);
+  EXPECT_EQ(w.shells.calls.size(), 1u);
+}
+
+// Stop pressed while drive `stopAt` is defragmented: the controller runs
+// nested inside the waiting pass.
+void StopWhile(World& w, const std::string& stopAt) {
+  w.shells.whileWaiting = [&w, stopAt](const fakes::ShellCall& call) {
+    if (call.arguments.rfind(stopAt, 0) == 0) Command1Click(w.ctx);
+  };
+}
+
+TEST(ToggleRunTest, StopEndsTheWatchedRunAndTheEnginesAndGoesIdle) {
+  World w;
+  w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+  w.window.Load();
+  w.window.SetWindowState(WindowState::kMinimized);
+  w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+    if (call.arguments != "C: -f") return;
+    w.management.processes = {{"defrag.exe", World::kWatched},
+                              {"DfrgNtfs.exe", ""}};
+    w.shells.exitCodes["C:"] = 1;  // what the ended tool answers
+    Command1Click(w.ctx);
+  };
+  ToggleRun(w.ctx);
+  EXPECT_TRUE(w.management.processes[0].ended);
+  EXPECT_TRUE(w.management.processes[1].ended);
+  EXPECT_EQ(w.ctx.state.bStopRequested, kTrue);
+  EXPECT_EQ(w.window.state, WindowState::kNormal);
+  EXPECT_EQ(w.window.caption, "Defragment");
+  EXPECT_EQ(w.window.command1Caption, "Start");
+  EXPECT_TRUE(w.window.command1Enabled);
+  EXPECT_TRUE(w.window.enabled);
+  // The report did not exist yet when Stop looked; the pass leaves it.
+  EXPECT_FALSE(w.window.command2Enabled);
+  EXPECT_EQ(w.shells.calls.size(), 1u);
+  EXPECT_NE(w.Report().find("Drive C: Defrag aborted with error level 1 "
+                            "(defrag was cancelled manually) \r\n"
+                            "Drive D: Defrag aborted by user\r\n\r\n"),
+            std::string::npos);
+  EXPECT_EQ(w.shells.alive, 0);
+}
+
+TEST(ToggleRunTest, StopStepsRunInOrder) {
+  World w;
+  w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+  w.window.Load();
+  std::vector<std::string> stopLog;
+  w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+    if (call.arguments != "D: -f") return;
+    const std::size_t from = w.window.log.size();
+    ToggleRun(w.ctx);
+    stopLog = Since(w.window.log, from);
+    EXPECT_EQ(w.ctx.state.oShell, nullptr);
+  };
+  ToggleRun(w.ctx);
+  // No report yet at the time of the stop: Report stays disabled.
+  EXPECT_EQ(stopLog, (std::vector<std::string>{
+                         "Command1Enabled=0", "Command2Enabled=0", "State=0",
+                         "Enabled=0", "Caption=Defragment", "Command1=Start",
+                         "Command1Enabled=1", "Enabled=1"}));
+  EXPECT_EQ(w.window.caption, "Defragment");
+}
+
+TEST(ToggleRunTest, AStartInsideAStoppedPassIsRefused) {
+  World w;
+  w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+  w.window.Load();
+  int starts = 0;
+  w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+    if (call.arguments != "C: -f" || starts++ > 0) return;
+    Command1Click(w.ctx);  // Stop
+    Command1Click(w.ctx);  // Start again before the tool has ended
+  };
+  ToggleRun(w.ctx);
+  EXPECT_EQ(w.shells.calls.size(), 1u);
+  EXPECT_EQ(w.ctx.state.bStopRequested, kTrue);
+  EXPECT_NE(w.Report().find("Drive D: Defrag aborted by user"),
+            std::string::npos);
+  // Once the stopped pass has returned, a Start works again.
+  w.shells.whileWaiting = nullptr;
+  Command1Click(w.ctx);
+  EXPECT_EQ(w.shells.calls.size(), 3u);
+  EXPECT_EQ(w.window.caption, "Defragmented");
+}
+
+TEST(ToggleRunTest, StopWithTheServiceUnavailableStillGoesIdle) {
+  World w;
+  w.window.Load();
+  w.management.unavailable = true;
+  w.management.processes = {{"DfrgNtfs.exe", ""}};
+  StopWhile(w, "C:");
+  ToggleRun(w.ctx);
+  EXPECT_FALSE(w.management.processes[0].ended);
+  EXPECT_EQ(w.window.caption, "Defragment");
+  EXPECT_EQ(w.window.command1Caption, "Start");
+  EXPECT_TRUE(w.window.enabled);
+}
+
+TEST(ToggleRunTest, ClosingDuringARunWritesTheRecordAndTouchesNothingAfter) {
+  World w;
+  w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed},
+                     {"F:", kDriveFixed}};
+  w.window.Load();
+  std::size_t atClose = 0;
+  w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+    if (call.arguments != "C: -f") return;
+    w.management.processes = {{"DfrgNtfs.exe", ""}};
+    w.window.Unload();
+    atClose = w.window.log.size();
+  };
+  ToggleRun(w.ctx);
+  EXPECT_TRUE(w.management.processes[0].ended);
+  EXPECT_EQ(w.window.log.size(), atClose);
+  EXPECT_FALSE(w.window.loaded);
+  EXPECT_NE(w.Report().find("Drive C: Defrag completed successfully\r\n"
+                            "Drive D: Defrag aborted by user\r\n\r\n"),
+            std::string::npos);
+  EXPECT_EQ(w.shells.alive, 0);
+}
+
+}  // namespace
+}  // namespace orvane
