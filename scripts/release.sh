@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds Orvane.exe for 32- and 64-bit Windows, stripped, and packs both with
+# the README and the usage note into build/Orvane-<version>.zip.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+version=$(sed -n 's/^project(Orvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+stage=build/release/Orvane-$version
+rm -rf build/release && mkdir -p "$stage/win32" "$stage/win64"
+
+for preset in win32 win64; do
+  cmake --preset $preset >/dev/null
+  cmake --build --preset $preset --target Orvane -j2
+done
+i686-w64-mingw32-strip -o "$stage/win32/Orvane.exe" build/win32/Orvane.exe
+x86_64-w64-mingw32-strip -o "$stage/win64/Orvane.exe" build/win64/Orvane.exe
+cp README.md "$stage/README.md"
+# A plain-text note for Windows: CR LF line ends.
+sed 's/$/\r/' docs/USAGE.txt > "$stage/USAGE.txt"
+
+zip=build/Orvane-$version.zip
+rm -f "$zip"
+(cd build/release && cmake -E tar cf "../Orvane-$version.zip" --format=zip "Orvane-$version")
+ls -l "$stage/win32/Orvane.exe" "$stage/win64/Orvane.exe" "$zip"
