@@ -1,0 +1,99 @@
+// The program's entry point: sets up the process, wires the Win32 adapters
+// and the window into the logic's Context, runs start-up and then the
+// message loop for as long as the window is loaded.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "app/arguments.h"
+#include "app/context.h"
+#include "app/startup.h"
+#include "platform/win32/clock_adapter.h"
+#include "platform/win32/directories_adapter.h"
+#include "platform/win32/drives_adapter.h"
+#include "platform/win32/file_probe_adapter.h"
+#include "platform/win32/management_adapter.h"
+#include "platform/win32/message_dialog_adapter.h"
+#include "platform/win32/previous_instance_adapter.h"
+#include "platform/win32/scoped_com.h"
+#include "platform/win32/shell_adapter.h"
+#include "platform/win32/text_appender_adapter.h"
+#include "platform/win32/text_encoding.h"
+#include "ui/win32/frm_orvane.h"
+#include "ui/win32/message_loop.h"
+
+namespace {
+
+constexpr char kProgramTitle[] = "Orvane";
+
+// DLLs only from the system directory, never from the program's own or the
+// current directory. Looked up by name: Windows 7 has the function only
+// with update KB2533623, and the program must start without it.
+void LoadDllsFromSystemDirectoryOnly() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
+  if (!kernel32) return;
+  const auto setDefaultDllDirectories =
+      reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
+          GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+  if (setDefaultDllDirectories) {
+    setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
+}
+
+int Run(HINSTANCE instance) {
+  using namespace orvane;
+  using namespace orvane::win32;
+
+  ScopedCom com;
+
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                      ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  Win32Directories directories;
+  Win32FileProbe files;
+  Win32TextAppender text;
+  Win32Drives drives;
+  Win32ShellFactory shells;
+  Win32ManagementService management;
+  Win32Clock clock;
+  Win32MessageDialog dialogs;
+  Win32PreviousInstance previousInstance;
+  Context ctx{Services{directories, files, text, drives, shells, management,
+                       clock, dialogs, previousInstance},
+              SharedState{}, std::string{}};
+
+  // Declared after ctx: its terminate handling runs while ctx still lives.
+  FrmOrvane form(ctx, instance);
+  ctx.state.oMainForm = &form;
+  ctx.argumentText = ArgumentTextOf(WideToUtf8(GetCommandLineW()));
+
+  try {
+    Main(ctx);
+  } catch (const std::exception& e) {
+    // Start-up guards its own steps; this is the last line for anything
+    // else, so that no exception leaves the program.
+    try {
+      dialogs.Show(e.what(), kStyleCritical, kProgramTitle);
+    } catch (...) {
+    }
+  } catch (...) {
+  }
+
+  if (form.IsLoaded()) RunMessageLoop();
+  return ctx.state.nExitCode;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
+                    PWSTR /*commandLine*/, int /*showCommand*/) {
+  LoadDllsFromSystemDirectoryOnly();
+  try {
+    return Run(instance);
+  } catch (...) {
+    // Setting up failed before start-up could report anything.
+    return 1;
+  }
+}

@@ -1,0 +1,142 @@
+// Orvane.exe's resources, read from the built program: the icon with its
+// eight images, the version information and the manifest.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The program's path on Wine's Z: drive, which maps the Unix root.
+std::wstring ProgramPath() {
+  std::wstring path = L"Z:";
+  for (const char* c = ORVANE_EXE_UNIX_PATH; *c; ++c) {
+    path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+  }
+  return path;
+}
+
+class ProgramResourcesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = LoadLibraryExW(ProgramPath().c_str(), nullptr,
+                             LOAD_LIBRARY_AS_DATAFILE |
+                                 LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    ASSERT_NE(module_, nullptr) << "cannot open the program, error "
+                                << GetLastError();
+  }
+  void TearDown() override {
+    if (module_) FreeLibrary(module_);
+  }
+
+  // The bytes of one resource.
+  std::vector<std::uint8_t> Resource(const wchar_t* type, int id) {
+    HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(id), type);
+    if (!found) return {};
+    HGLOBAL loaded = LoadResource(module_, found);
+    const auto* bytes = static_cast<const std::uint8_t*>(LockResource(loaded));
+    return {bytes, bytes + SizeofResource(module_, found)};
+  }
+
+  HMODULE module_ = nullptr;
+};
+
+#pragma pack(push, 2)
+struct GroupIconHeader {
+  WORD reserved;
+  WORD type;
+  WORD count;
+};
+struct GroupIconEntry {
+  BYTE width;
+  BYTE height;
+  BYTE colourCount;
+  BYTE reserved;
+  WORD planes;
+  WORD bitCount;
+  DWORD bytesInRes;
+  WORD id;
+};
+#pragma pack(pop)
+
+TEST_F(ProgramResourcesTest, IconHasTheEightDesignedImagesAndEachLoads) {
+  const std::vector<std::uint8_t> group = Resource(RT_GROUP_ICON, 1);
+  ASSERT_GE(group.size(), sizeof(GroupIconHeader));
+  GroupIconHeader header;
+  std::memcpy(&header, group.data(), sizeof header);
+  ASSERT_EQ(header.type, 1);
+  ASSERT_EQ(header.count, 8);
+  ASSERT_EQ(group.size(), sizeof header + 8 * sizeof(GroupIconEntry));
+
+  std::multiset<std::pair<int, int>> images;  // (size, bits per pixel)
+  for (int i = 0; i < header.count; ++i) {
+    GroupIconEntry entry;
+    std::memcpy(&entry, group.data() + sizeof header + i * sizeof entry,
+                sizeof entry);
+    SCOPED_TRACE(::testing::Message() << "image " << i);
+    EXPECT_EQ(entry.width, entry.height);
+    images.insert({entry.width, entry.bitCount});
+
+    std::vector<std::uint8_t> image = Resource(RT_ICON, entry.id);
+    ASSERT_EQ(image.size(), entry.bytesInRes);
+    HICON icon = CreateIconFromResourceEx(
+        image.data(), static_cast<DWORD>(image.size()), /*fIcon=*/TRUE,
+        0x00030000, entry.width, entry.height, LR_DEFAULTCOLOR);
+    EXPECT_NE(icon, nullptr);
+    if (icon) DestroyIcon(icon);
+  }
+  const std::multiset<std::pair<int, int>> designed{
+      {32, 4}, {16, 4}, {48, 8}, {32, 8}, {16, 8}, {48, 32}, {32, 32}, {16, 32}};
+  EXPECT_EQ(images, designed);
+}
+
+TEST_F(ProgramResourcesTest, VersionInformationNamesTheProductAndVersion) {
+  const std::wstring path = ProgramPath();
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
+  ASSERT_GT(size, 0u);
+  std::vector<std::uint8_t> info(size);
+  ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, info.data()));
+
+  auto text = [&](const wchar_t* name) {
+    std::wstring key = L"\\StringFileInfo\\040904B0\\";
+    key += name;
+    void* value = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(info.data(), key.c_str(), &value, &length)) return std::wstring();
+    return std::wstring(static_cast<const wchar_t*>(value));
+  };
+  EXPECT_EQ(text(L"ProductName"), L"Orvane");
+  EXPECT_EQ(text(L"OriginalFilename"), L"Orvane.exe");
+  const std::string version = ORVANE_PROJECT_VERSION;
+  EXPECT_EQ(text(L"ProductVersion"), std::wstring(version.begin(), version.end()));
+  EXPECT_EQ(text(L"FileVersion"), std::wstring(version.begin(), version.end()));
+
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+  EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
+  EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), ORVANE_PROJECT_VERSION_MAJOR);
+  EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), ORVANE_PROJECT_VERSION_MINOR);
+  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+}
+
+TEST_F(ProgramResourcesTest, ManifestAsksForAdministratorThemesAndDpiAwareness) {
+  const std::vector<std::uint8_t> bytes = Resource(RT_MANIFEST, 1);
+  ASSERT_FALSE(bytes.empty());
+  const std::string manifest(bytes.begin(), bytes.end());
+  for (const char* needed :
+       {"level=\"requireAdministrator\"", "Microsoft.Windows.Common-Controls",
+        "version=\"6.0.0.0\"", "<dpiAware", "supportedOS"}) {
+    EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
+  }
+}
+
+}  // namespace
