@@ -1,0 +1,32 @@
+#pragma once
+// COM for the program's one thread: a single-threaded apartment, and the
+// process's security set so that the management service may act for the
+// user (impersonation). Created once by the entry point, before any
+// adapter runs; undone when it goes.
+
+#include <windows.h>
+
+namespace orvane::win32 {
+
+class ScopedCom {
+ public:
+  // Never throws: when COM cannot be set up, the calls that need it fail
+  // one by one with their own errors, which the program handles already.
+  ScopedCom() noexcept;
+  ~ScopedCom();
+
+  ScopedCom(const ScopedCom&) = delete;
+  ScopedCom& operator=(const ScopedCom&) = delete;
+
+  // The result of CoInitializeEx (S_FALSE: COM was set up already on this
+  // thread) and of CoInitializeSecurity (RPC_E_TOO_LATE: the process's
+  // security was set already).
+  HRESULT initialize_result() const noexcept { return initialize_; }
+  HRESULT security_result() const noexcept { return security_; }
+
+ private:
+  HRESULT initialize_;
+  HRESULT security_ = E_FAIL;
+};
+
+}  // namespace orvane::win32

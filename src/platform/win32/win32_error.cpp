@@ -1,0 +1,62 @@
+#include "platform/win32/win32_error.h"
+
+#include <cstdio>
+#include <cwctype>
+#include <string>
+
+#include "platform/win32/text_encoding.h"
+
+namespace orvane::win32 {
+namespace {
+
+// Frees what FormatMessage allocated.
+struct LocalText {
+  wchar_t* text = nullptr;
+  ~LocalText() { LocalFree(text); }
+};
+
+std::wstring FormatSystemMessage(DWORD code) {
+  LocalText buffer;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+          FORMAT_MESSAGE_IGNORE_INSERTS,
+      /*lpSource=*/nullptr, code, /*dwLanguageId=*/0,
+      reinterpret_cast<wchar_t*>(&buffer.text), /*nSize=*/0,
+      /*Arguments=*/nullptr);
+  if (length == 0 || buffer.text == nullptr) return {};
+  std::wstring text(buffer.text, length);
+  // The texts end with CR LF, some with a blank before it; the sentence's
+  // own full stop stays.
+  while (!text.empty() && std::iswspace(text.back())) text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+std::string SystemMessage(HRESULT hr) {
+  std::wstring text = FormatSystemMessage(static_cast<DWORD>(hr));
+  // The system table holds Win32 errors by their plain number.
+  if (text.empty() && HRESULT_FACILITY(hr) == FACILITY_WIN32) {
+    text = FormatSystemMessage(HRESULT_CODE(hr));
+  }
+  if (!text.empty()) return WideToUtf8(text);
+  char fallback[40];
+  std::snprintf(fallback, sizeof fallback, "Error 0x%08lX",
+                static_cast<unsigned long>(hr));
+  return fallback;
+}
+
+Failure FailureFromHresult(HRESULT hr) {
+  return Failure(static_cast<std::int32_t>(hr), SystemMessage(hr));
+}
+
+Failure FailureFromWin32(DWORD error) {
+  return FailureFromHresult(HRESULT_FROM_WIN32(error));
+}
+
+Failure LastWin32Failure() {
+  const DWORD error = GetLastError();
+  return FailureFromWin32(error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE);
+}
+
+}  // namespace orvane::win32
