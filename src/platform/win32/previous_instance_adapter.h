@@ -1,0 +1,34 @@
+#pragma once
+// The previous-instance test on Win32: a named mutex in the machine-wide
+// namespace, so that an instance in another session (another user, a
+// scheduled run) counts too.
+
+#include <string>
+
+#include "platform/previous_instance.h"
+#include "platform/win32/unique_handle.h"
+
+namespace orvane::win32 {
+
+// The name that the program's instances share.
+extern const char kInstanceMutexName[];
+
+class Win32PreviousInstance : public PreviousInstance {
+ public:
+  // `mutexName` as CreateMutex takes it, "Global\\" prefix included.
+  explicit Win32PreviousInstance(std::string mutexName = kInstanceMutexName);
+
+  // The first call creates the mutex and keeps it for the process's life.
+  // The mutex existing already, or existing with access refused to this
+  // account (another user's instance), means another instance runs. Any
+  // other failure answers false: better a second instance than none.
+  bool IsRunning() override;
+
+ private:
+  std::string mutexName_;
+  UniqueMutex mutex_;
+  bool asked_ = false;
+  bool running_ = false;
+};
+
+}  // namespace orvane::win32

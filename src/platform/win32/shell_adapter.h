@@ -1,0 +1,30 @@
+#pragma once
+// The shell object on Win32: ShellExecuteEx, with the program's path and
+// its arguments handed over apart, and a wait that keeps the window's
+// messages flowing.
+
+#include <memory>
+
+#include "platform/shell.h"
+
+namespace orvane::win32 {
+
+class Win32Shell : public Shell {
+ public:
+  // Starts `program` through ShellExecuteEx (lpFile = the path, lpParameters
+  // = the arguments, nShow = `windowStyle`, which the shell object numbers
+  // as SW_ values). The shell builds the command line as "<program>"
+  // <arguments>. With `wait`, handles this thread's window messages until
+  // the process ends; a WM_QUIT seen meanwhile ends the handling, and is
+  // posted again once the process has ended so that the caller's loop sees
+  // it.
+  std::int32_t Run(const std::string& program, const std::string& arguments,
+                   int windowStyle, bool wait) override;
+};
+
+class Win32ShellFactory : public ShellFactory {
+ public:
+  std::shared_ptr<Shell> Create() override;
+};
+
+}  // namespace orvane::win32

@@ -1,0 +1,14 @@
+#pragma once
+// Appending ANSI text to a file on Win32: one CreateFile for appending, one
+// WriteFile.
+
+#include "platform/text_file.h"
+
+namespace orvane::win32 {
+
+class Win32TextAppender : public TextAppender {
+ public:
+  void Append(const std::string& path, const std::string& text) override;
+};
+
+}  // namespace orvane::win32
