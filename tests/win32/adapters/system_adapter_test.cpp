@@ -1,0 +1,268 @@
+// Directories, drives, the clock, the previous-instance test, the message
+// box, and the conversions of errors and texts, on Wine.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <string>
+#include <thread>
+
+#include "platform/failure.h"
+#include "platform/win32/clock_adapter.h"
+#include "platform/win32/directories_adapter.h"
+#include "platform/win32/drives_adapter.h"
+#include "platform/win32/message_dialog_adapter.h"
+#include "platform/win32/previous_instance_adapter.h"
+#include "platform/win32/text_encoding.h"
+#include "platform/win32/win32_error.h"
+
+namespace orvane::win32 {
+namespace {
+
+bool IsDirectory(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// ---------------------------------------------------------------------------
+// Directories
+
+TEST(DirectoriesTest, SystemDirectoryIsTheWholeExistingPathWithoutBackslash) {
+  const std::string dir = Win32Directories().SystemDirectory();
+  ASSERT_GT(dir.size(), 3u);
+  EXPECT_NE(dir.back(), '\\');
+  EXPECT_TRUE(IsDirectory(dir)) << dir;
+  wchar_t expected[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(expected, MAX_PATH);
+  EXPECT_EQ(dir, WideToUtf8(std::wstring(expected, length)));
+}
+
+TEST(DirectoriesTest, WindowsDirectoryHoldsTheSystemDirectory) {
+  const std::string windows = Win32Directories().WindowsDirectory();
+  const std::string system = Win32Directories().SystemDirectory();
+  ASSERT_GT(windows.size(), 2u);
+  EXPECT_NE(windows.back(), '\\');
+  EXPECT_TRUE(IsDirectory(windows)) << windows;
+  EXPECT_EQ(Lower(system).rfind(Lower(windows) + "\\", 0), 0u)
+      << system << " is not under " << windows;
+}
+
+// ---------------------------------------------------------------------------
+// Drives
+
+TEST(DrivesTest, ListsLettersInOrderWithCAsFixed) {
+  const std::vector<DriveInfo> drives = Win32Drives().Enumerate();
+  ASSERT_FALSE(drives.empty());
+  bool sawC = false;
+  char previous = '@';
+  for (const DriveInfo& drive : drives) {
+    ASSERT_EQ(drive.path.size(), 2u);
+    EXPECT_EQ(drive.path[1], ':');
+    EXPECT_GT(drive.path[0], previous) << "not in letter order";
+    previous = drive.path[0];
+    EXPECT_GE(drive.type, kDriveUnknown);
+    EXPECT_LE(drive.type, kDriveRamDisk);
+    if (drive.path == "C:") {
+      sawC = true;
+      EXPECT_EQ(drive.type, kDriveFixed);
+    }
+  }
+  EXPECT_TRUE(sawC);
+}
+
+TEST(DrivesTest, AgreesWithGetLogicalDrives) {
+  const DWORD mask = GetLogicalDrives();
+  std::string expected;
+  for (int i = 0; i < 26; ++i) {
+    if (mask & (1u << i)) expected += static_cast<char>('A' + i);
+  }
+  std::string letters;
+  for (const DriveInfo& drive : Win32Drives().Enumerate()) {
+    letters += drive.path[0];
+  }
+  EXPECT_EQ(letters, expected);
+}
+
+// ---------------------------------------------------------------------------
+// Clock
+
+TEST(ClockTest, NowIsTheLocalTime) {
+  SYSTEMTIME before;
+  GetLocalTime(&before);
+  const LocalTime now = Win32Clock().Now();
+  EXPECT_EQ(now.year, before.wYear);
+  EXPECT_EQ(now.month, before.wMonth);
+  EXPECT_GE(now.day, 1);
+  EXPECT_LE(now.day, 31);
+  EXPECT_LE(now.hour, 23);
+  EXPECT_LE(now.second, 59);
+}
+
+TEST(ClockTest, ShortDateAndLongTimeAreTheUsersFormats) {
+  LocalTime t;
+  t.year = 2026;
+  t.month = 12;
+  t.day = 7;
+  t.hour = 18;
+  t.minute = 46;
+  t.second = 13;
+  SYSTEMTIME st = {};
+  st.wYear = 2026;
+  st.wMonth = 12;
+  st.wDay = 7;
+  st.wHour = 18;
+  st.wMinute = 46;
+  st.wSecond = 13;
+  wchar_t date[100];
+  wchar_t time[100];
+  ASSERT_GT(GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr,
+                           date, 100), 0);
+  ASSERT_GT(GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 100),
+            0);
+  Win32Clock clock;
+  EXPECT_EQ(clock.ShortDate(t), WideToUtf8(date));
+  EXPECT_EQ(clock.LongTime(t), WideToUtf8(time));
+  EXPECT_NE(clock.ShortDate(t).find("26"), std::string::npos);
+  EXPECT_NE(clock.LongTime(t).find("46"), std::string::npos);
+  EXPECT_NE(clock.LongTime(t).find("13"), std::string::npos);
+}
+
+TEST(ClockTest, UnitedStatesFormatsHaveNoLeadingZeros) {
+  if (GetUserDefaultLCID() != MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)) {
+    GTEST_SKIP() << "user locale is not en-US";
+  }
+  LocalTime t;
+  t.year = 2026;
+  t.month = 2;
+  t.day = 3;
+  t.hour = 6;
+  t.minute = 4;
+  t.second = 5;
+  EXPECT_EQ(Win32Clock().ShortDate(t), "2/3/2026");
+  EXPECT_EQ(Win32Clock().LongTime(t), "6:04:05 AM");
+}
+
+TEST(ClockTest, InvalidDateThrows) {
+  LocalTime t;
+  t.month = 13;
+  EXPECT_THROW(Win32Clock().ShortDate(t), Failure);
+}
+
+// ---------------------------------------------------------------------------
+// PreviousInstance
+
+std::string UniqueMutexName(const char* what) {
+  return std::string("Global\\Orvane.AdapterTest.") + what + "." +
+         std::to_string(GetCurrentProcessId());
+}
+
+TEST(PreviousInstanceTest, FirstClaimsLaterOnesSeeItAndAnswersStay) {
+  const std::string name = UniqueMutexName("claim");
+  Win32PreviousInstance first(name);
+  EXPECT_FALSE(first.IsRunning());
+  Win32PreviousInstance second(name);
+  EXPECT_TRUE(second.IsRunning());
+  EXPECT_TRUE(second.IsRunning());
+  EXPECT_FALSE(first.IsRunning());
+}
+
+TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
+  const std::string name = UniqueMutexName("release");
+  {
+    Win32PreviousInstance first(name);
+    EXPECT_FALSE(first.IsRunning());
+  }
+  EXPECT_FALSE(Win32PreviousInstance(name).IsRunning());
+}
+
+TEST(PreviousInstanceTest, ProgramsNameIsMachineWide) {
+  EXPECT_EQ(std::string(kInstanceMutexName).rfind("Global\\", 0), 0u);
+}
+
+// ---------------------------------------------------------------------------
+// MessageDialog
+
+TEST(MessageDialogTest, ShowsTextAndTitleAndReturnsWhenClosed) {
+  const std::wstring title = L"Orvane \u2013 adapter test";
+  std::atomic<bool> found{false};
+  std::wstring shownText;
+  std::thread closer([&] {
+    for (int i = 0; i < 200 && !found; ++i) {
+      Sleep(50);
+      HWND box = FindWindowW(L"#32770", title.c_str());
+      if (!box) continue;
+      wchar_t text[200] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 200);  // the box's static text
+      shownText = text;
+      found = true;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+  });
+  Win32MessageDialog().Show("Line one\r\nline two", 16, WideToUtf8(title));
+  closer.join();
+  EXPECT_TRUE(found);
+  EXPECT_EQ(shownText, L"Line one\r\nline two");
+}
+
+// ---------------------------------------------------------------------------
+// Errors and texts
+
+TEST(Win32ErrorTest, Win32ErrorBecomesItsHresultWithTheSystemsText) {
+  const Failure failure = FailureFromWin32(ERROR_ACCESS_DENIED);
+  EXPECT_EQ(failure.number(), static_cast<std::int32_t>(0x80070005u));
+  const std::string text = failure.what();
+  ASSERT_FALSE(text.empty());
+  EXPECT_NE(text.find("ccess"), std::string::npos) << text;
+  EXPECT_FALSE(std::isspace(static_cast<unsigned char>(text.back()))) << text;
+}
+
+TEST(Win32ErrorTest, HresultKeepsItsNumber) {
+  const Failure failure = FailureFromHresult(E_OUTOFMEMORY);
+  EXPECT_EQ(failure.number(), static_cast<std::int32_t>(E_OUTOFMEMORY));
+  EXPECT_STRNE(failure.what(), "");
+}
+
+TEST(Win32ErrorTest, NumberWithoutSystemTextNamesTheNumber) {
+  const Failure failure = FailureFromHresult(static_cast<HRESULT>(0xA0B0C0D0u));
+  EXPECT_STREQ(failure.what(), "Error 0xA0B0C0D0");
+}
+
+TEST(Win32ErrorTest, LastErrorOfZeroIsStillAFailure) {
+  SetLastError(ERROR_SUCCESS);
+  EXPECT_LT(LastWin32Failure().number(), 0);
+}
+
+struct EncodingCase {
+  const char* utf8;
+  const wchar_t* wide;
+};
+
+class TextEncodingTest : public ::testing::TestWithParam<EncodingCase> {};
+
+TEST_P(TextEncodingTest, Utf8AndUtf16RoundTrip) {
+  EXPECT_EQ(Utf8ToWide(GetParam().utf8), GetParam().wide);
+  EXPECT_EQ(WideToUtf8(GetParam().wide), GetParam().utf8);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TextEncodingTest,
+    ::testing::Values(EncodingCase{"", L""},
+                      EncodingCase{"C:\\WINDOWS\\system32", L"C:\\WINDOWS\\system32"},
+                      EncodingCase{"caf\xC3\xA9", L"caf\u00e9"},
+                      EncodingCase{"\xF0\x9F\x98\x80", L"\U0001F600"}));
+
+TEST(TextEncodingTest, AnsiHasOneByteForEachCharacterOfItsCodePage) {
+  if (GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << GetACP();
+  EXPECT_EQ(WideToAnsi(L"caf\u00e9 \u20ac"), "caf\xE9 \x80");
+  EXPECT_EQ(WideToAnsi(L"\u4e2d"), "?");
+}
+
+}  // namespace
+}  // namespace orvane::win32
