@@ -23,6 +23,9 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
                                WS_MINIMIZEBOX | WS_THICKFRAME;
 // Tab and the arrow keys move between the controls.
 constexpr DWORD kWindowExStyle = WS_EX_CONTROLPARENT;
+// Every control clips its siblings, so that Command1, above txtOver in the
+// stacking order, hides it completely.
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
 // The client area of the design, in twips.
 constexpr int kClientWidthTwips = 3015;
@@ -47,14 +50,6 @@ struct FrmOrvane::ControlDesign {
   int id;
   int left, top, width, height;
 };
-
-namespace {
-
-// Every control clips its siblings, so that Command1, above txtOver in the
-// stacking order, hides it completely.
-constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-
-}  // namespace
 
 FrmOrvane::FrmOrvane(Context& ctx, HINSTANCE instance) noexcept
     : ctx_(ctx), instance_(instance) {}

@@ -377,6 +377,35 @@ TEST_F(FrmOrvaneTest, StartClickRunsAPassInsideTheClick) {
   EXPECT_EQ(GetFocus(), TxtOver());
 }
 
+TEST_F(FrmOrvaneTest, ClosingDuringAPassUnloadsInsideTheClickAndStopsThePass) {
+  w().drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+  LoadWindow();
+  const HWND hwnd = w().hwnd();
+  // The user closes the window while drive C: is defragmented: the close
+  // runs nested inside the click, and destroys the window under it.
+  w().shells.whileWaiting = [&](const fakes::ShellCall&) {
+    if (IsWindow(hwnd)) SendMessageW(hwnd, WM_CLOSE, 0, 0);
+  };
+  SendMessageW(Command1(), BM_CLICK, 0, 0);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(w().form.IsLoaded());
+  EXPECT_EQ(w().ctx.state.bStopRequested, kTrue);
+  EXPECT_EQ(w().shells.calls.size(), 1u) << "no run for D: after the close";
+  EXPECT_TRUE(PumpPending()) << "WM_QUIT posted";
+}
+
+TEST_F(FrmOrvaneTest, APassEndingMinimizedWithExitUnloadsInsideTheClick) {
+  LoadWindow();
+  const HWND hwnd = w().hwnd();
+  w().ctx.state.bExitWhenDone = kTrue;
+  w().form.SetWindowState(WindowState::kMinimized);
+  SendMessageW(Command1(), BM_CLICK, 0, 0);
+  EXPECT_EQ(w().shells.calls.size(), 1u);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_FALSE(w().form.IsLoaded());
+  EXPECT_TRUE(PumpPending()) << "WM_QUIT posted";
+}
+
 TEST_F(FrmOrvaneTest, AFailureEscapingAClickIsShownInAMessageBox) {
   w().PutReport();
   w().shells.createFails = true;
