@@ -98,29 +98,34 @@ TEST_F(FrmOrvaneTest, OpensWithTheDesignedFrameCaptionAndClientArea) {
     EXPECT_EQ(client.right, 201);
     EXPECT_EQ(client.bottom, 60);
   } else {
-    EXPECT_EQ(client.right, MulDiv(3015, Dpi(LOGPIXELSX), 1440));
-    EXPECT_EQ(client.bottom, MulDiv(900, Dpi(LOGPIXELSY), 1440));
+    EXPECT_EQ(client.right, std::lround(3015.0 * Dpi(LOGPIXELSX) / 1440));
+    EXPECT_EQ(client.bottom, std::lround(900.0 * Dpi(LOGPIXELSY) / 1440));
   }
 }
 
 TEST_F(FrmOrvaneTest, ControlsHaveTheirDesignedKindTextAndPlace) {
   LoadWindow();
-  if (Dpi(LOGPIXELSX) != 96 || Dpi(LOGPIXELSY) != 96) {
-    GTEST_SKIP() << "the pixel values of the design hold at 96 DPI";
-  }
+  const bool at96 = Dpi(LOGPIXELSX) == 96 && Dpi(LOGPIXELSY) == 96;
   struct Expected {
     const char* name;
     HWND control;
     const wchar_t* className;
     const wchar_t* text;
-    RECT rect;  // client coordinates: left, top, right, bottom
+    int left, top, width, height;  // twips, as designed
+    RECT at96;                     // client pixels at 96 DPI
   };
   const Expected controls[] = {
-      {"Command1", Command1(), L"Button", L"Start", {16, 8, 97, 33}},
-      {"Command2", Command2(), L"Button", L"Report", {104, 8, 185, 33}},
-      {"txtOver", TxtOver(), L"Edit", L"Text1", {32, 16, 42, 29}},
-      {"Label1", Label1(), L"Static", nullptr, {0, 40, 201, 57}},
+      {"Command1", Command1(), L"Button", L"Start", 240, 120, 1215, 375, {16, 8, 97, 33}},
+      {"Command2", Command2(), L"Button", L"Report", 1560, 120, 1215, 375, {104, 8, 185, 33}},
+      {"txtOver", TxtOver(), L"Edit", L"Text1", 480, 240, 150, 195, {32, 16, 42, 29}},
+      {"Label1", Label1(), L"Static", nullptr, 0, 600, 3015, 255, {0, 40, 201, 57}},
   };
+  // At another density each value is converted on its own, to the nearest
+  // pixel.
+  auto px = [](int twips, int dpi) {
+    return static_cast<LONG>(std::lround(twips * static_cast<double>(dpi) / 1440));
+  };
+  const int dx = Dpi(LOGPIXELSX), dy = Dpi(LOGPIXELSY);
   for (const Expected& c : controls) {
     SCOPED_TRACE(c.name);
     ASSERT_NE(c.control, nullptr);
@@ -129,10 +134,14 @@ TEST_F(FrmOrvaneTest, ControlsHaveTheirDesignedKindTextAndPlace) {
       EXPECT_EQ(TextOf(c.control), c.text);
     }
     const RECT r = ClientRectOf(c.control);
-    EXPECT_EQ(r.left, c.rect.left);
-    EXPECT_EQ(r.top, c.rect.top);
-    EXPECT_EQ(r.right, c.rect.right);
-    EXPECT_EQ(r.bottom, c.rect.bottom);
+    const RECT expected =
+        at96 ? c.at96
+             : RECT{px(c.left, dx), px(c.top, dy), px(c.left, dx) + px(c.width, dx),
+                    px(c.top, dy) + px(c.height, dy)};
+    EXPECT_EQ(r.left, expected.left);
+    EXPECT_EQ(r.top, expected.top);
+    EXPECT_EQ(r.right, expected.right);
+    EXPECT_EQ(r.bottom, expected.bottom);
     EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(c.control, WM_GETFONT, 0, 0)),
               GetStockObject(DEFAULT_GUI_FONT));
   }
