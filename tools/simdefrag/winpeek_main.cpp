@@ -8,6 +8,15 @@
 //   winpeek.exe close <title>   posts WM_CLOSE to each such window
 //   winpeek.exe screen          the screen size in pixels
 //   winpeek.exe drives          each drive as "<letter>: <type number>"
+//   winpeek.exe ps              each running process as "<pid> <image name>"
+//   winpeek.exe cmdline <name>  the command line that the management service
+//                               reports for each process of image <name>,
+//                               "(null)" where it reports none
+//   winpeek.exe spawn <program> [<argument>...]
+//                               starts <program> with the command line
+//                               "<program>" <argument> ... (the path in
+//                               double quotes, as the shell starts programs),
+//                               prints "pid=<pid>" and does not wait
 //
 // Output lines (texts with \r, \n, \t and \\ escaped):
 //   window class=<c> title=<t> visible=0|1 iconic=0|1 enabled=0|1
@@ -16,10 +25,14 @@
 // where a control's rect is relative to its window's client area.
 
 #include <windows.h>
+#include <tlhelp32.h>
+#include <wbemidl.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+#include "owned_handle.h"
 
 namespace {
 
@@ -114,8 +127,134 @@ std::vector<HWND> FindTopLevel(const std::wstring& title) {
   return search.found;
 }
 
+int Spawn(std::wstring commandLine) {
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(/*lpApplicationName=*/nullptr, commandLine.data(),
+                      /*lpProcessAttributes=*/nullptr,
+                      /*lpThreadAttributes=*/nullptr,
+                      /*bInheritHandles=*/FALSE, CREATE_NO_WINDOW,
+                      /*lpEnvironment=*/nullptr,
+                      /*lpCurrentDirectory=*/nullptr, &startup, &info)) {
+    std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
+    return 1;
+  }
+  simdefrag::OwnedHandle process(info.hProcess);
+  simdefrag::OwnedHandle thread(info.hThread);
+  std::printf("pid=%lu\n", info.dwProcessId);
+  return 0;
+}
+
+int ListProcesses() {
+  simdefrag::OwnedHandle snapshot(
+      CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, /*th32ProcessID=*/0));
+  if (!snapshot.valid()) return 1;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    std::printf("%lu %s\n", entry.th32ProcessID,
+                Escaped(entry.szExeFile).c_str());
+  return 0;
+}
+
+// Owns one COM interface reference.
+template <class T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  ~ComRef() {
+    if (p_ != nullptr) p_->Release();
+  }
+  T* operator->() const { return p_; }
+  T** put() { return &p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+
+ private:
+  T* p_ = nullptr;
+};
+
+// Owns a BSTR.
+class Bstr {
+ public:
+  explicit Bstr(const std::wstring& text) : b_(SysAllocString(text.c_str())) {}
+  Bstr(const Bstr&) = delete;
+  Bstr& operator=(const Bstr&) = delete;
+  ~Bstr() { SysFreeString(b_); }
+  BSTR get() const { return b_; }
+
+ private:
+  BSTR b_;
+};
+
+// Owns a VARIANT.
+class Variant {
+ public:
+  Variant() { VariantInit(&v_); }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  ~Variant() { VariantClear(&v_); }
+  VARIANT* put() { return &v_; }
+  const VARIANT& get() const { return v_; }
+
+ private:
+  VARIANT v_;
+};
+
+int PrintCommandLines(const std::wstring& imageName) {
+  if (FAILED(CoInitializeEx(/*pvReserved=*/nullptr, COINIT_APARTMENTTHREADED)))
+    return 1;
+  int result = 1;
+  {
+    ComRef<IWbemLocator> locator;
+    ComRef<IWbemServices> services;
+    ComRef<IEnumWbemClassObject> processes;
+    Bstr wql(L"WQL");
+    Bstr query(L"SELECT * FROM Win32_Process WHERE Name = '" + imageName +
+               L"'");
+    Bstr nameSpace(L"ROOT\\CIMV2");
+    if (SUCCEEDED(CoCreateInstance(CLSID_WbemLocator, /*pUnkOuter=*/nullptr,
+                                   CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                                   reinterpret_cast<void**>(locator.put()))) &&
+        SUCCEEDED(locator->ConnectServer(nameSpace.get(), /*strUser=*/nullptr,
+                                         /*strPassword=*/nullptr,
+                                         /*strLocale=*/nullptr,
+                                         /*lSecurityFlags=*/0,
+                                         /*strAuthority=*/nullptr,
+                                         /*pCtx=*/nullptr, services.put())) &&
+        SUCCEEDED(services->ExecQuery(wql.get(), query.get(),
+                                      WBEM_FLAG_FORWARD_ONLY, /*pCtx=*/nullptr,
+                                      processes.put()))) {
+      result = 0;
+      for (;;) {
+        ComRef<IWbemClassObject> process;
+        ULONG returned = 0;
+        if (processes->Next(static_cast<long>(WBEM_INFINITE), 1, process.put(),
+                            &returned) != S_OK)
+          break;
+        Variant commandLine;
+        process->Get(L"CommandLine", 0, commandLine.put(), /*pType=*/nullptr,
+                     /*plFlavor=*/nullptr);
+        if (commandLine.get().vt == VT_BSTR)
+          std::printf("%s\n", Escaped(commandLine.get().bstrVal).c_str());
+        else
+          std::printf("(null)\n");
+      }
+    }
+  }
+  CoUninitialize();
+  return result;
+}
+
 int Usage() {
-  std::fprintf(stderr, "usage: winpeek list|close <title> | winpeek screen|drives\n");
+  std::fprintf(stderr,
+               "usage: winpeek list|close <title>\n"
+               "       winpeek screen|drives|ps\n"
+               "       winpeek cmdline <image name>\n"
+               "       winpeek spawn <program> [<argument>...]\n");
   return 2;
 }
 
@@ -135,6 +274,15 @@ int wmain(int argc, wchar_t** argv) {
       std::printf("%c: %u\n", 'A' + i, GetDriveTypeW(root));
     }
     return 0;
+  }
+  if (argc == 2 && std::wstring(argv[1]) == L"ps") return ListProcesses();
+  if (argc == 3 && std::wstring(argv[1]) == L"cmdline")
+    return PrintCommandLines(argv[2]);
+  if (argc >= 3 && std::wstring(argv[1]) == L"spawn")
+  {
+    std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
+    for (int i = 3; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
+    return Spawn(commandLine);
   }
   if (argc != 3) return Usage();
   std::wstring command = argv[1];

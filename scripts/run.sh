@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Builds Orvane.exe for 32-bit Windows and runs it on Wine in a sandbox
+# prefix whose defrag.exe is the simulator (tools/simdefrag: every run ends
+# successfully after 300 ms), with a second fixed drive D:. Arguments are
+# passed to Orvane.exe: scripts/run.sh -S -M runs a pass at once.
+#
+# The window appears on your display; without one (or when it cannot be
+# opened) the program runs on a virtual X server, and a screenshot is saved.
+# ORVANE_SANDBOX chooses the prefix (default ~/.local/share/orvane-sandbox).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/install-deps.sh"
+
+cd "$root"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 -j2
+exe=$root/build/win32/Orvane.exe
+sim=$root/build/win32/tools/simdefrag
+[ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
+
+export WINEPREFIX=${ORVANE_SANDBOX:-$HOME/.local/share/orvane-sandbox}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "run: creating the sandbox prefix $WINEPREFIX (once, about 15 s)"
+  mkdir -p "$WINEPREFIX"
+  DISPLAY='' WINEARCH=win32 wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+
+system32=$WINEPREFIX/drive_c/windows/system32
+cp "$sim/defrag.exe" "$sim/DfrgNtfs.exe" "$system32/"
+mkdir -p "$WINEPREFIX/drive_d"
+ln -sfn ../drive_d "$WINEPREFIX/dosdevices/d:"
+# D: a fixed drive; Z: (the Unix root) a network drive, so that the pass
+# defragments C: and D: only.
+cat >"$WINEPREFIX/drive_c/orvane-drives.reg" <<'REG'
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\Software\Wine\Drives]
+"d:"="hd"
+"z:"="network"
+REG
+(cd "$WINEPREFIX/drive_c" && DISPLAY='' wine regedit 'C:\orvane-drives.reg')
+rm -f "$WINEPREFIX/drive_c/orvane-drives.reg"
+wineserver -k 2>/dev/null || true
+wineserver -w
+
+# A display we can open, else a virtual one.
+can_open() { DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1; }
+xvfb_pid=
+if [ -n "${DISPLAY:-}" ] && ! can_open "$DISPLAY" && [ -n "${SUDO_USER:-}" ]; then
+  user_home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
+  [ -f "$user_home/.Xauthority" ] && export XAUTHORITY=$user_home/.Xauthority
+fi
+if [ -z "${DISPLAY:-}" ] || ! can_open "$DISPLAY"; then
+  numfile=$(mktemp)
+  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$numfile" \
+    >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done
+  DISPLAY=":$(tr -d '\n' <"$numfile")"
+  export DISPLAY
+  rm -f "$numfile"
+  echo "run: no display to show the window on: Orvane runs on a virtual X"
+  echo "     server ($DISPLAY), invisible; a screenshot follows. Ctrl+C ends it."
+fi
+
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+mkdir -p "$WINEPREFIX/drive_c/Orvane"
+cp "$exe" "$WINEPREFIX/drive_c/Orvane/Orvane.exe"
+echo "run: Orvane.exe $* (prefix $WINEPREFIX)"
+(cd "$WINEPREFIX/drive_c" && exec wine 'C:\Orvane\Orvane.exe' "$@") &
+orvane=$!
+
+if [ -n "$xvfb_pid" ]; then
+  shot=$root/build/run-screenshot.png
+  for _ in $(seq 60); do
+    xdotool search --name '^(Defragment|Defragmenting \.\.|Defragmented|Defrag Error|Orvane)$' \
+      >/dev/null 2>&1 && break
+    kill -0 "$orvane" 2>/dev/null || break
+    sleep 0.5
+  done
+  sleep 1
+  import -window root "$shot" 2>/dev/null && echo "run: screenshot: $shot"
+fi
+
+status=0
+wait "$orvane" || status=$?
+report=$(ls -t "$WINEPREFIX"/drive_c/windows/DefragReport*.txt 2>/dev/null | head -n1 || true)
+if [ -n "$report" ]; then
+  echo "run: report file $report:"
+  tr -d '\r' <"$report" | tail -n 20
+fi
+exit "$status"

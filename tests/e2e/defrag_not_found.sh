@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Without an ordinary file defrag.exe in the system directory (missing,
+# hidden or a system file) the program shows its not-found message box,
+# titled Orvane, and ends when it is closed: no window, no run, even with -S.
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
+e2e_init
+
+defrag="$(e2e_system32)/defrag.exe"
+defrag_win="$E2E_SYSTEM32_WIN\\defrag.exe"
+# winpeek escapes CR, LF and backslashes.
+expected_text='Defrag File Not Found\r\nC:\\windows\\system32\\defrag.exe\r\nProgram will close now'
+
+# case: how defrag.exe is | arguments
+cases=(
+  "missing|"
+  "missing|-S -E"
+  "hidden|"
+  "system|-S"
+)
+for case in "${cases[@]}"; do
+  IFS='|' read -r state args <<<"$case"
+  e2e_log "case: defrag.exe $state, arguments '$args'"
+  cp "$SIMDEFRAG_DIR/defrag.exe" "$defrag"
+  e2e_set_attrib "$defrag_win" -h
+  e2e_set_attrib "$defrag_win" -s
+  case $state in
+    missing) rm -f "$defrag" ;;
+    hidden) e2e_set_attrib "$defrag_win" +h ;;
+    system) e2e_set_attrib "$defrag_win" +s ;;
+  esac
+
+  # shellcheck disable=SC2086  # the arguments are meant to split
+  e2e_start_orvane $args
+  pid=$E2E_ORVANE_PID
+  box=$(e2e_wait_window Orvane 60 "$pid")
+  peek=$(e2e_peek Orvane)
+  printf '%s\n' "$peek" | grep -qF "text=$expected_text visible=1" || {
+    printf '%s\n' "$peek" >&2
+    e2e_fail "the message box does not read as expected"
+  }
+  [ "$(e2e_count_windows Defragment)" -eq 0 ] ||
+    e2e_fail "the main window opened"
+
+  xdotool windowfocus "$box" 2>/dev/null || true
+  xdotool key --window "$box" Return
+  sleep 1
+  if e2e_running "$pid"; then
+    e2e_log "Return did not close the message box; closing it"
+    e2e_close_window Orvane
+  fi
+  e2e_wait_exit "$pid" 30 >/dev/null
+  [ "$(e2e_count_windows Defragment)" -eq 0 ] ||
+    e2e_fail "the main window opened after the message"
+  [ -z "$(e2e_sim_commands)" ] ||
+    e2e_fail "a defragmenter was started: $(e2e_sim_commands)"
+  [ ! -e "$(e2e_report_file)" ] || e2e_fail "a report file was written"
+done
+e2e_pass

@@ -1,0 +1,449 @@
+# shellcheck shell=bash disable=SC2034
+# Shared harness of the end-to-end tests: each test script sources this file,
+# calls e2e_init, arranges its machine (drives, simulator settings, report
+# files), drives Orvane.exe through X11 and Win32 probes, and ends with
+# e2e_pass. Any failed check ends the script with a message and exit code 1;
+# the EXIT trap stops the prefix's wineserver and the X server it started.
+#
+# Environment (set by tests/e2e/CMakeLists.txt; set it yourself to run a
+# script by hand):
+#   ORVANE_EXE            path of Orvane.exe
+#   SIMDEFRAG_DIR         directory holding defrag.exe, DfrgNtfs.exe, winpeek.exe
+#   ORVANE_E2E_PRISTINE   pristine prefix to copy (created here when missing)
+#   ORVANE_E2E_ARTIFACTS  where a failing test leaves its screenshot and files
+#   E2E_KEEP=1            keep the test's temporary directory
+#
+# Every wait has a timeout, and a watchdog ends the script after
+# E2E_TIME_LIMIT seconds in any case, so a test never hangs.
+
+set -euo pipefail
+
+E2E_NAME=$(basename "$0" .sh)
+E2E_TIME_LIMIT=${E2E_TIME_LIMIT:-240}
+E2E_SCREEN_W=1024
+E2E_SCREEN_H=768
+# Where Orvane.exe lies inside the prefix: on C:, since the tests take the
+# Z: drive (the Unix root) away to control exactly which drives exist.
+E2E_ORVANE_WIN='C:\Orvane\Orvane.exe'
+E2E_SYSTEM32_WIN='C:\windows\system32'
+
+E2E_TMP=
+E2E_XVFB_PID=
+E2E_WATCHDOG_PID=
+E2E_ORVANE_PID=
+E2E_DRIVES_REG=
+
+e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
+
+e2e_fail() {
+  e2e_log "FAIL: $*"
+  e2e_diagnose
+  exit 1
+}
+
+e2e_pass() {
+  e2e_log "PASS"
+  exit 0
+}
+
+# --- set-up -------------------------------------------------------------
+
+# The pristine prefix: a fresh 32-bit prefix, made once and copied by every
+# test. Serialised with a lock, since ctest may run several tests at once.
+e2e_pristine() {
+  local pristine=${ORVANE_E2E_PRISTINE:-/tmp/orvane-e2e-pristine-$(id -u)}
+  local stamp
+  stamp="$(wine --version) e2e-1"
+  mkdir -p "$(dirname "$pristine")"
+  (
+    flock -w 300 9 || { echo "lock on $pristine.lock timed out" >&2; exit 1; }
+    if [ "$(cat "$pristine/.orvane-e2e-stamp" 2>/dev/null)" != "$stamp" ]; then
+      rm -rf "$pristine"
+      mkdir -p "$pristine"
+      DISPLAY='' WINEPREFIX=$pristine WINEARCH=win32 WINEDEBUG=-all \
+        WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" \
+        timeout 300 wineboot -i >/dev/null 2>&1
+      WINEPREFIX=$pristine timeout 60 wineserver -w
+      e2e_pristine_settings "$pristine"
+      echo "$stamp" >"$pristine/.orvane-e2e-stamp"
+    fi
+  ) 9>"$pristine.lock"
+  echo "$pristine"
+}
+
+# Settings every test wants: no crash dialog waiting for a click, and .txt
+# files opened by txtview.exe (a copy of the simulator installed per test),
+# which logs its command line, so a test can see what the Report button
+# opened.
+e2e_pristine_settings() {
+  local prefix=$1
+  cat >"$prefix/drive_c/orvane-e2e.reg" <<'EOF'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CLASSES_ROOT\.txt]
+@="txtfile"
+
+[HKEY_CLASSES_ROOT\txtfile\shell\open\command]
+@="\"C:\\windows\\system32\\txtview.exe\" \"%1\""
+EOF
+  (cd "$prefix/drive_c" && DISPLAY='' WINEPREFIX=$prefix WINEDEBUG=-all \
+    WINEDLLOVERRIDES="winemenubuilder.exe=" \
+    timeout 120 wine regedit 'C:\orvane-e2e.reg' >/dev/null 2>&1)
+  WINEPREFIX=$prefix timeout 60 wineserver -w
+  rm -f "$prefix/drive_c/orvane-e2e.reg"
+}
+
+# Makes this test's prefix and X server. Call once, first.
+e2e_init() {
+  : "${ORVANE_EXE:?ORVANE_EXE must name Orvane.exe}"
+  : "${SIMDEFRAG_DIR:?SIMDEFRAG_DIR must name the directory of defrag.exe}"
+  local f
+  for f in "$ORVANE_EXE" "$SIMDEFRAG_DIR/defrag.exe" \
+           "$SIMDEFRAG_DIR/DfrgNtfs.exe" "$SIMDEFRAG_DIR/winpeek.exe"; do
+    [ -f "$f" ] || { e2e_log "missing $f"; exit 1; }
+  done
+
+  E2E_TMP=$(mktemp -d /tmp/orvane-e2e-XXXXXX)
+  trap e2e_cleanup EXIT
+  trap 'e2e_log "interrupted"; exit 1' INT TERM HUP
+  (
+    sleep "$E2E_TIME_LIMIT" &
+    trap 'kill $! 2>/dev/null; exit 0' TERM
+    wait $!
+    echo "[$E2E_NAME] time limit of ${E2E_TIME_LIMIT}s reached" >&2
+    kill -TERM $$
+  ) 2>/dev/null &
+  E2E_WATCHDOG_PID=$!
+
+  local pristine
+  pristine=$(e2e_pristine)
+  export WINEPREFIX=$E2E_TMP/prefix
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  unset WINEARCH
+  cp -a "$pristine" "$WINEPREFIX"
+  rm -f "$WINEPREFIX/dosdevices/z:"
+
+  mkdir -p "$WINEPREFIX/drive_c/Orvane"
+  cp "$ORVANE_EXE" "$WINEPREFIX/drive_c/Orvane/Orvane.exe"
+  e2e_install_simulator
+  e2e_start_xvfb
+  E2E_DRIVES_REG="REGEDIT4"$'\n\n''[HKEY_LOCAL_MACHINE\Software\Wine\Drives]'
+}
+
+e2e_system32() { echo "$WINEPREFIX/drive_c/windows/system32"; }
+
+e2e_install_simulator() {
+  local sys
+  sys=$(e2e_system32)
+  cp "$SIMDEFRAG_DIR/defrag.exe" "$SIMDEFRAG_DIR/DfrgNtfs.exe" \
+     "$SIMDEFRAG_DIR/winpeek.exe" "$sys/"
+  cp "$SIMDEFRAG_DIR/defrag.exe" "$sys/txtview.exe"
+}
+
+e2e_start_xvfb() {
+  local numfile=$E2E_TMP/display i
+  : >"$numfile"
+  # -displayfd: the server picks a free display itself and writes its number.
+  Xvfb -displayfd 5 -screen 0 "${E2E_SCREEN_W}x${E2E_SCREEN_H}x24" \
+       -nolisten tcp -noreset 5>"$numfile" >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_XVFB_PID=$!
+  for i in $(seq 100); do
+    [ -s "$numfile" ] && break
+    sleep 0.1
+  done
+  [ -s "$numfile" ] || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
+  DISPLAY=":$(tr -d '\n' <"$numfile")"
+  export DISPLAY
+}
+
+# e2e_add_drive LETTER TYPE: drive LETTER: of TYPE (hd, cdrom, network or
+# floppy) onto a fresh directory. Takes effect at e2e_apply_drives.
+e2e_add_drive() {
+  local letter=${1,,} type=$2
+  local dir=$E2E_TMP/vol-$letter
+  mkdir -p "$dir"
+  ln -sfn "$dir" "$WINEPREFIX/dosdevices/$letter:"
+  E2E_DRIVES_REG+=$'\n'"\"$letter:\"=\"$type\""
+}
+
+# Writes the drive types into the registry and stops the wineserver, so the
+# next program starts a session that mounts the drives afresh.
+e2e_apply_drives() {
+  printf '%s\n' "$E2E_DRIVES_REG" >"$WINEPREFIX/drive_c/orvane-drives.reg"
+  e2e_wine_quiet regedit 'C:\orvane-drives.reg' || e2e_fail "regedit failed"
+  rm -f "$WINEPREFIX/drive_c/orvane-drives.reg"
+  e2e_stop_wine
+}
+
+# e2e_drive_types: "C: 3" lines as the system reports the drives.
+e2e_drive_types() { e2e_wine winpeek.exe drives | tr -d '\r'; }
+
+# Settings of the simulator (see tools/simdefrag/sim_config.h), one argument
+# per line: e2e_simulate "C: exit=0 ms=100" "D: exit=7".
+e2e_simulate() {
+  printf '%s\r\n' "$@" >"$WINEPREFIX/drive_c/windows/simdefrag.ini"
+}
+
+e2e_sim_log_file() { echo "$WINEPREFIX/drive_c/windows/temp/simdefrag.log"; }
+
+# The simulator's log without pids or CRs: one command line per start.
+e2e_sim_commands() {
+  local log
+  log=$(e2e_sim_log_file)
+  [ -f "$log" ] || return 0
+  tr -d '\r' <"$log" | cut -f2-
+}
+
+e2e_clear_sim_log() { rm -f "$(e2e_sim_log_file)"; }
+
+# --- Wine -----------------------------------------------------------------
+
+# Runs a program in the prefix from C:\ (no Unix working directory there),
+# with a timeout; its output goes to stdout.
+e2e_wine() {
+  (cd "$WINEPREFIX/drive_c" && timeout 60 wine "$@" 2>>"$E2E_TMP/wine.log")
+}
+
+e2e_wine_quiet() { e2e_wine "$@" >/dev/null; }
+
+e2e_stop_wine() {
+  timeout 30 wineserver -k 2>/dev/null || true
+  timeout 30 wineserver -w 2>/dev/null || true
+}
+
+# e2e_set_attrib WINPATH FLAGS: attrib.exe, e.g. e2e_set_attrib 'C:\x' +h
+e2e_set_attrib() {
+  e2e_wine_quiet cmd /c attrib "$2" "$1" || e2e_fail "attrib $2 $1 failed"
+}
+
+# --- Orvane.exe ------------------------------------------------------------
+
+# Starts Orvane.exe with the given arguments in the background; its pid
+# (that of the wine process, whose exit status is the program's) is in
+# E2E_ORVANE_PID.
+e2e_start_orvane() {
+  e2e_log "start Orvane.exe $*"
+  (cd "$WINEPREFIX/drive_c" && exec wine "$E2E_ORVANE_WIN" "$@") \
+    >>"$E2E_TMP/orvane.out" 2>>"$E2E_TMP/wine.log" &
+  E2E_ORVANE_PID=$!
+}
+
+# e2e_wait_exit PID TIMEOUT: waits for PID to end; prints its exit status
+# (the low byte of the Windows exit code). Fails on timeout.
+e2e_wait_exit() {
+  local pid=$1 timeout=$2 waited=0 status=0
+  while kill -0 "$pid" 2>/dev/null; do
+    [ "$waited" -ge $((timeout * 10)) ] &&
+      e2e_fail "process $pid still running after ${timeout}s"
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  wait "$pid" 2>/dev/null || status=$?
+  echo "$status"
+}
+
+# True when PID still runs.
+e2e_running() { kill -0 "$1" 2>/dev/null; }
+
+# e2e_wait_window NAME TIMEOUT [PID]: the X window id of the first window
+# whose name is exactly NAME; fails on timeout, or at once when PID ends.
+e2e_wait_window() {
+  e2e_wait_window_matching "^$(e2e_regex_quote "$1")\$" "${@:2}"
+}
+
+# e2e_wait_window_matching REGEX TIMEOUT [PID]: the same for a window whose
+# name matches the extended regular expression REGEX.
+e2e_wait_window_matching() {
+  local regex=$1 timeout=$2 pid=${3:-} waited=0 id
+  while :; do
+    id=$(xdotool search --name "$regex" 2>/dev/null | head -n1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    if [ -n "$pid" ] && ! kill -0 "$pid" 2>/dev/null; then
+      e2e_fail "the program ended without a window named like '$regex'"
+    fi
+    [ "$waited" -ge $((timeout * 10)) ] &&
+      e2e_fail "no window named like '$regex' after ${timeout}s"
+    sleep 0.2
+    waited=$((waited + 2))
+  done
+}
+
+# Number of X windows named exactly NAME.
+e2e_count_windows() {
+  xdotool search --name "^$(e2e_regex_quote "$1")\$" 2>/dev/null | wc -l
+}
+
+e2e_regex_quote() { printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g'; }
+
+e2e_window_name() { xdotool getwindowname "$1"; }
+
+# e2e_wait_title WINDOW TITLE TIMEOUT: waits until the window is named TITLE.
+e2e_wait_title() {
+  local win=$1 title=$2 timeout=$3 waited=0 now
+  while :; do
+    now=$(xdotool getwindowname "$win" 2>/dev/null || true)
+    [ "$now" = "$title" ] && return 0
+    [ "$waited" -ge $((timeout * 10)) ] &&
+      e2e_fail "window title is '$now', not '$title', after ${timeout}s"
+    sleep 0.2
+    waited=$((waited + 2))
+  done
+}
+
+# "X Y W H" of an X window, position on the screen. Under a bare X server a
+# Wine window has no frame, so this is the client area.
+e2e_window_geometry() {
+  local out
+  out=$(xdotool getwindowgeometry --shell "$1")
+  local X Y WIDTH HEIGHT
+  eval "$(printf '%s\n' "$out" | grep -E '^(X|Y|WIDTH|HEIGHT)=[0-9-]+$')"
+  echo "$X $Y $WIDTH $HEIGHT"
+}
+
+# e2e_click WINDOW X Y: a left click at client coordinates.
+e2e_click() {
+  xdotool mousemove --window "$1" "$2" "$3"
+  sleep 0.2
+  xdotool click 1
+}
+
+# The two buttons, clicked in their middle (Start 16..97 x 8..33, Report
+# 104..185 x 8..33 in client pixels).
+e2e_click_start() { e2e_click "$1" 56 20; }
+e2e_click_report() { e2e_click "$1" 144 20; }
+
+# e2e_peek TITLE: winpeek's view of the top-level windows titled TITLE and
+# their controls (tools/simdefrag/winpeek_main.cpp); empty when none.
+e2e_peek() { e2e_wine winpeek.exe list "$1" | tr -d '\r' || true; }
+
+# e2e_peek_field PEEK KIND TEXT FIELD: a field of the control (or window)
+# line whose text/title is TEXT, e.g. e2e_peek_field "$p" control Report enabled
+e2e_peek_field() {
+  local peek=$1 kind=$2 text=$3 field=$4 key=text
+  [ "$kind" = window ] && key=title
+  printf '%s\n' "$peek" | grep -E "^$kind " |
+    grep -F " $key=$text " | head -n1 |
+    grep -oE "(^| )$field=[^ ]*" | head -n1 | sed "s/^ *$field=//"
+}
+
+# e2e_wmi_command_lines IMAGE: the command lines that the management service
+# reports for the running processes of IMAGE, "(null)" for each it does not
+# know (Wine 8 knows only the asking process's own).
+e2e_wmi_command_lines() { e2e_wine winpeek.exe cmdline "$1" | tr -d '\r'; }
+
+# Image names of the prefix's running processes, one a line.
+e2e_processes() { e2e_wine winpeek.exe ps | tr -d '\r' | cut -d' ' -f2-; }
+
+# e2e_wait_sim_log PATTERN TIMEOUT: waits until a simulator log line (command
+# line) matches the extended regex PATTERN.
+e2e_wait_sim_log() {
+  local pattern=$1 timeout=$2 waited=0
+  until e2e_sim_commands | grep -qE "$pattern"; do
+    [ "$waited" -ge $((timeout * 10)) ] &&
+      e2e_fail "no simulator start matching '$pattern' after ${timeout}s"
+    sleep 0.2
+    waited=$((waited + 2))
+  done
+}
+
+# Asks the windows titled TITLE to close, as the close box would.
+e2e_close_window() { e2e_wine_quiet winpeek.exe close "$1" || true; }
+
+# --- report file -------------------------------------------------------------
+
+# The month's report file, as the program names it from the local clock.
+e2e_report_file() {
+  echo "$WINEPREFIX/drive_c/windows/DefragReport$(date +%m%Y).txt"
+}
+
+e2e_report_win() { echo "C:\\windows\\DefragReport$(date +%m%Y).txt"; }
+
+# The header line's shape with United States settings: M/D/YYYY - H:MM:SS AM
+E2E_HEADER_RE='^[0-9]{1,2}/[0-9]{1,2}/[0-9]{4} - [0-9]{1,2}:[0-9]{2}:[0-9]{2} (AM|PM)$'
+
+# e2e_expect_report_lines FILE LINE...: FILE holds exactly these lines, each
+# ended by CR LF, compared byte for byte; a line given as <HEADER> must have
+# the header's shape (E2E_HEADER_RE) instead, since it carries the time.
+e2e_expect_report_lines() {
+  local file=$1
+  shift
+  [ -f "$file" ] || e2e_fail "no report file $file"
+  local -a actual
+  mapfile -t actual <"$file"
+  local expected=("$@") i line problem=
+  for i in "${!expected[@]}"; do
+    if [ "$i" -ge "${#actual[@]}" ]; then
+      problem="line $((i + 1)) is missing"
+      break
+    fi
+    line=${actual[$i]}
+    if [ "${line%$'\r'}" = "$line" ]; then
+      problem="line $((i + 1)) does not end with CR LF"
+      break
+    fi
+    line=${line%$'\r'}
+    if [ "${expected[$i]}" = "<HEADER>" ]; then
+      [[ "$line" =~ $E2E_HEADER_RE ]] ||
+        { problem="line $((i + 1)) is no header: '$line'"; break; }
+    elif [ "$line" != "${expected[$i]}" ]; then
+      problem="line $((i + 1)) is '$line', expected '${expected[$i]}'"
+      break
+    fi
+  done
+  if [ -z "$problem" ] && [ "${#actual[@]}" -ne "${#expected[@]}" ]; then
+    problem="${#actual[@]} lines instead of ${#expected[@]}"
+  fi
+  # mapfile drops the last LF, so a last line without one looks complete.
+  if [ -z "$problem" ] && [ -s "$file" ] &&
+     [ "$(tail -c 1 "$file" | od -An -tx1 | tr -d ' ')" != 0a ]; then
+    problem="the file does not end with a line end"
+  fi
+  if [ -n "$problem" ]; then
+    e2e_log "report file (cat -A):"
+    cat -A "$file" >&2
+    e2e_fail "report file: $problem"
+  fi
+}
+
+# --- diagnostics and clean-up --------------------------------------------
+
+e2e_diagnose() {
+  [ -n "$E2E_TMP" ] && [ -d "$E2E_TMP" ] || return 0
+  local dir=${ORVANE_E2E_ARTIFACTS:-$E2E_TMP/artifacts}/$E2E_NAME
+  mkdir -p "$dir"
+  if [ -n "${DISPLAY:-}" ] && [ -n "$E2E_XVFB_PID" ]; then
+    timeout 20 import -window root "$dir/screen.png" 2>/dev/null || true
+    xdotool search --name . 2>/dev/null | while read -r w; do
+      echo "$w $(xdotool getwindowname "$w" 2>/dev/null)"
+    done >"$dir/x-windows.txt" || true
+  fi
+  cp "$(e2e_sim_log_file)" "$dir/" 2>/dev/null || true
+  cp "$WINEPREFIX"/drive_c/windows/DefragReport*.txt "$dir/" 2>/dev/null || true
+  cp "$E2E_TMP"/*.log "$E2E_TMP"/*.out "$dir/" 2>/dev/null || true
+  e2e_log "diagnostics in $dir"
+}
+
+e2e_cleanup() {
+  local status=$?
+  trap - EXIT INT TERM HUP
+  if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    WINEPREFIX=$WINEPREFIX timeout 30 wineserver -k 2>/dev/null || true
+  fi
+  if [ -n "$E2E_XVFB_PID" ]; then
+    kill "$E2E_XVFB_PID" 2>/dev/null || true
+    wait "$E2E_XVFB_PID" 2>/dev/null || true
+  fi
+  if [ -n "$E2E_WATCHDOG_PID" ]; then
+    kill "$E2E_WATCHDOG_PID" 2>/dev/null || true
+    wait "$E2E_WATCHDOG_PID" 2>/dev/null || true
+  fi
+  if [ -n "$E2E_TMP" ] && [ "${E2E_KEEP:-0}" != 1 ]; then
+    WINEPREFIX=$WINEPREFIX timeout 30 wineserver -w 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+  fi
+  exit "$status"
+}

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# "-S -E": one pass over every fixed drive at once, the window minimized, and
+# the program ends with the pass. Each fixed drive's simulated exit code picks
+# its line of the report; drives of other types get none. The defragmenter
+# runs once per fixed drive, in letter order, with the command line the shell
+# gives it: the path in double quotes, the drive, -f. Non-zero exit codes are
+# no failure of the pass: the record has no error trailer.
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
+e2e_init
+
+# drive | type | simulated exit code | expected report line after "Drive X:"
+drives=(
+  "C|hd|0| Defrag completed successfully"
+  "D|hd|1| Defrag aborted with error level 1 (defrag was cancelled manually) "
+  "E|cdrom|0|"
+  "F|hd|2| Defrag aborted with error level 2 (there was a command line error. Check your command line for valid switches and drives)"
+  "G|hd|3| Defrag aborted with error level 3 (there was an unknown error)"
+  "H|hd|4| Defrag aborted with error level 4 (defrag could not run due to insufficient memory resources)"
+  "I|hd|5| Defrag aborted with error level 5 (general error)"
+  "J|hd|6| Defrag aborted with error level 6(System error: either the account used to run defrag is not an administrator, there is a problem loading the resource DLL, or a defrag engine could not be accessed. Check for proper user permissions and run Sfc.exe to validate system files)"
+  "K|hd|7| Defrag aborted with error level 7 (There is not enough free space on the drive. Defrag needs 15% free space to run on a volume)"
+  "L|hd|8| Defrag aborted with an unknown error level: 8"
+  "M|network|0|"
+  "N|hd|-1| Defrag aborted with an unknown error level: -1"
+  "O|floppy|0|"
+  "P|hd|0xC0000005| Defrag aborted with an unknown error level: -1073741819"
+)
+
+settings=()
+expected_lines=("<HEADER>")
+expected_commands=()
+for drive in "${drives[@]}"; do
+  IFS='|' read -r letter type code line <<<"$drive"
+  [ "$letter" = C ] || e2e_add_drive "$letter" "$type"
+  settings+=("$letter: exit=$code ms=50")
+  if [ "$type" = hd ]; then
+    expected_lines+=("Drive $letter:$line")
+    expected_commands+=("\"C:\\windows\\system32\\defrag.exe\" $letter: -f")
+  fi
+done
+expected_lines+=("")
+e2e_apply_drives
+e2e_simulate "${settings[@]}"
+e2e_log "drives: $(e2e_drive_types | tr '\n' ' ')"
+e2e_stop_wine
+
+e2e_start_orvane -S -E
+e2e_wait_exit "$E2E_ORVANE_PID" 180 >/dev/null
+
+e2e_expect_report_lines "$(e2e_report_file)" "${expected_lines[@]}"
+
+actual_commands=$(e2e_sim_commands)
+if [ "$actual_commands" != "$(printf '%s\n' "${expected_commands[@]}")" ]; then
+  e2e_log "defragmenter command lines:"
+  printf '%s\n' "$actual_commands" >&2
+  e2e_fail "the defragmenter was not run once per fixed drive as expected"
+fi
+[ "$(e2e_count_windows Defragment)" -eq 0 ] || e2e_fail "a window is left"
+e2e_pass

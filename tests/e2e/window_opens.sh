@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# Without switches the window opens titled Defragment, 201 x 60 client
+# pixels, centred on the screen, idle: Start enabled, and Report enabled
+# exactly when this month's report file exists as an ordinary file. A click on
+# an enabled Report opens the report with the program associated with .txt
+# files (here txtview.exe, which logs its command line).
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
+e2e_init
+
+report=$(e2e_report_file)
+report_name=$(basename "$report")
+
+# case: report file state | Report enabled
+cases=(
+  "none|0"
+  "present|1"
+  "hidden|0"
+)
+for case in "${cases[@]}"; do
+  IFS='|' read -r state enabled <<<"$case"
+  e2e_log "case: report $state"
+  rm -f "$report"
+  if [ "$state" != none ]; then
+    printf '1/2/2026 - 3:04:05 AM\r\nDrive C: Defrag completed successfully\r\n\r\n' >"$report"
+    [ "$state" = hidden ] && e2e_set_attrib "$(e2e_report_win)" +h
+  fi
+  cp "$report" "$E2E_TMP/report.before" 2>/dev/null || rm -f "$E2E_TMP/report.before"
+  e2e_clear_sim_log
+
+  e2e_start_orvane
+  pid=$E2E_ORVANE_PID
+  win=$(e2e_wait_window Defragment 60 "$pid")
+  sleep 1  # let the load finish
+  peek=$(e2e_peek Defragment)
+  printf '%s\n' "$peek" >&2
+
+  [ "$(e2e_peek_field "$peek" window Defragment client)" = 201x60 ] ||
+    e2e_fail "client area is not 201x60"
+  [ "$(e2e_peek_field "$peek" window Defragment iconic)" = 0 ] ||
+    e2e_fail "window is minimized"
+  [ "$(e2e_peek_field "$peek" control Start enabled)" = 1 ] ||
+    e2e_fail "Start is not enabled"
+  [ "$(e2e_peek_field "$peek" control Report enabled)" = "$enabled" ] ||
+    e2e_fail "Report enabled is not $enabled"
+
+  # Centred: the window's outer rectangle as Windows sees it...
+  IFS=, read -r left top right bottom <<<"$(e2e_peek_field "$peek" window Defragment rect)"
+  dx=$(( (left + right) - E2E_SCREEN_W ))
+  dy=$(( (top + bottom) - E2E_SCREEN_H ))
+  [ "${dx#-}" -le 2 ] && [ "${dy#-}" -le 2 ] ||
+    e2e_fail "window $left,$top,$right,$bottom is not centred on ${E2E_SCREEN_W}x${E2E_SCREEN_H}"
+  # ...and the frameless X window (the client area) on the X screen: the
+  # title bar above it shifts it down by less than its height.
+  read -r x y w h <<<"$(e2e_window_geometry "$win")"
+  cx=$(( 2 * x + w - E2E_SCREEN_W ))
+  cy=$(( 2 * y + h - E2E_SCREEN_H ))
+  [ "${cx#-}" -le 4 ] && [ "$cy" -ge 0 ] && [ "$cy" -le 60 ] ||
+    e2e_fail "X window at $x,$y ${w}x$h is not centred"
+
+  e2e_click_report "$win"
+  if [ "$enabled" = 1 ]; then
+    for _ in $(seq 100); do
+      e2e_sim_commands | grep -q txtview && break
+      sleep 0.2
+    done
+    opened=$(e2e_sim_commands | grep txtview || true)
+    [ -n "$opened" ] || e2e_fail "Report opened nothing"
+    e2e_log "Report opened: $opened"
+    grep -qiF "$report_name" <<<"$opened" ||
+      e2e_fail "Report opened '$opened', not the report"
+  else
+    sleep 3
+    [ -z "$(e2e_sim_commands)" ] ||
+      e2e_fail "disabled Report started: $(e2e_sim_commands)"
+  fi
+  e2e_running "$pid" || e2e_fail "the program ended"
+  [ "$(e2e_window_name "$win")" = Defragment ] || e2e_fail "the title changed"
+  if [ -e "$E2E_TMP/report.before" ]; then
+    cmp -s "$E2E_TMP/report.before" "$report" || e2e_fail "the report changed"
+  else
+    [ ! -e "$report" ] || e2e_fail "a report file was written"
+  fi
+
+  e2e_close_window Defragment
+  e2e_wait_exit "$pid" 30 >/dev/null
+done
+e2e_pass
