@@ -9,6 +9,9 @@ case $action in
     if [ ! -f "$prefix/system.reg" ]; then
       mkdir -p "$prefix"
       WINEARCH=$arch WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+      # Without a window manager (Xvfb), Wine waits for one at every hide
+      # and destroy of a captioned window unless it manages windows itself.
+      wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
       wineserver -w
     fi ;;
   stop)

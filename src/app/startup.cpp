@@ -1,6 +1,7 @@
 #include "app/startup.h"
 
 #include "app/arguments.h"
+#include "app/program_title.h"
 #include "app/system_locations.h"
 #include "platform/message_dialog.h"
 #include "platform/steps.h"
@@ -9,7 +10,6 @@
 namespace orvane {
 namespace {
 
-const char kTitle[] = "Orvane";
 const char kLineBreak[] = "\r\n";
 
 }  // namespace
@@ -32,7 +32,7 @@ void Main(Context& ctx) {
     svc.dialogs.Show(std::string("Defrag File Not Found") + kLineBreak +
                          SystemDir(svc) + "\\defrag.exe" + kLineBreak +
                          "Program will close now",
-                     kStyleCritical, kTitle);
+                     kStyleCritical, kProgramTitle);
     return;
   }
   steps.Clear();
@@ -58,7 +58,7 @@ void Main(Context& ctx) {
   if (steps.recorded().IsSet()) {
     svc.dialogs.Show(std::string("Error Loading Program") + kLineBreak +
                          steps.recorded().description,
-                     kStyleCritical, kTitle);
+                     kStyleCritical, kProgramTitle);
   }
 }
 

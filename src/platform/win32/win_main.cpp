@@ -7,6 +7,7 @@
 
 #include "app/arguments.h"
 #include "app/context.h"
+#include "app/program_title.h"
 #include "app/startup.h"
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/directories_adapter.h"
@@ -23,8 +24,6 @@
 #include "ui/win32/message_loop.h"
 
 namespace {
-
-constexpr char kProgramTitle[] = "Orvane";
 
 // DLLs only from the system directory, never from the program's own or the
 // current directory. Looked up by name: Windows 7 has the function only

@@ -7,6 +7,7 @@
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_error.h"
 #include "resource_ids.h"
+#include "app/program_title.h"
 #include "ui/form_events.h"
 #include "ui/win32/no_resize.h"
 #include "ui/win32/twips.h"
@@ -15,7 +16,6 @@ namespace orvane::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"OrvaneMainWindow";
-constexpr char kProgramTitle[] = "Orvane";
 
 // A sizable border, so that the size guard is what holds the size, and no
 // maximize box.
@@ -438,6 +438,9 @@ void FrmOrvane::OnNcDestroy() {
 }
 
 void FrmOrvane::ShowHandlerFailure(const char* description) noexcept {
+  // A Stop that failed half-way may have left the window disabled; the user
+  // must be able to use it, or at least close it, after the message.
+  if (hwnd_) EnableWindow(hwnd_, TRUE);
   try {
     ctx_.services.dialogs.Show(description, kStyleCritical, kProgramTitle);
   } catch (...) {
