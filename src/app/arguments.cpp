@@ -2,15 +2,10 @@
 
 #include <cstddef>
 
+#include "app/letter_case.h"
+
 namespace orvane {
 namespace {
-
-std::string UpperCaseAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
 
 // Only the space character counts as a blank; tabs stay.
 std::string TrimBlanks(const std::string& text) {
