@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/system_locations.h"
+#include "app/letter_case.h"
 #include "platform/steps.h"
 #include "report/report_file.h"
 #include "run/drive_line.h"
@@ -15,13 +16,6 @@ namespace {
 
 const char kTitleDone[] = "Defragmented";
 const char kTitleError[] = "Defrag Error";
-
-std::string UpperCaseAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
 
 std::string WithoutColons(std::string path) {
   std::string letter;
