@@ -69,6 +69,7 @@ fi
 
 cleanup() {
   wineserver -k 2>/dev/null || true
+  timeout 20 wineserver -w 2>/dev/null || true
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
@@ -77,7 +78,9 @@ trap 'exit 130' INT TERM
 mkdir -p "$WINEPREFIX/drive_c/Orvane"
 cp "$exe" "$WINEPREFIX/drive_c/Orvane/Orvane.exe"
 echo "run: Orvane.exe $* (prefix $WINEPREFIX)"
-(cd "$WINEPREFIX/drive_c" && exec wine 'C:\Orvane\Orvane.exe' "$@") &
+# Wine's own messages go to a log, not between ours.
+(cd "$WINEPREFIX/drive_c" && exec wine 'C:\Orvane\Orvane.exe' "$@") \
+  2>"$root/build/run-wine.log" &
 orvane=$!
 
 if [ -n "$xvfb_pid" ]; then

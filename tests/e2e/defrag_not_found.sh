@@ -42,13 +42,7 @@ for case in "${cases[@]}"; do
   [ "$(e2e_count_windows Defragment)" -eq 0 ] ||
     e2e_fail "the main window opened"
 
-  xdotool windowfocus "$box" 2>/dev/null || true
-  xdotool key --window "$box" Return
-  sleep 1
-  if e2e_running "$pid"; then
-    e2e_log "Return did not close the message box; closing it"
-    e2e_close_window Orvane
-  fi
+  e2e_key_to_close "$box" Return || e2e_fail "Return does not close the message box"
   e2e_wait_exit "$pid" 30 >/dev/null
   [ "$(e2e_count_windows Defragment)" -eq 0 ] ||
     e2e_fail "the main window opened after the message"

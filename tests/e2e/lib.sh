@@ -124,6 +124,10 @@ e2e_init() {
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   unset WINEARCH
+  # The user's regional settings follow the locale: C gives United States
+  # formats, whatever the caller's own locale is.
+  export LANG=C.UTF-8
+  unset LC_ALL LC_CTYPE LC_TIME LC_MESSAGES LANGUAGE
   cp -a "$pristine" "$WINEPREFIX"
   rm -f "$WINEPREFIX/dosdevices/z:"
 
@@ -131,7 +135,7 @@ e2e_init() {
   cp "$ORVANE_EXE" "$WINEPREFIX/drive_c/Orvane/Orvane.exe"
   e2e_install_simulator
   e2e_start_xvfb
-  E2E_DRIVES_REG="REGEDIT4"$'\n\n''[HKEY_LOCAL_MACHINE\Software\Wine\Drives]'
+  E2E_DRIVES_REG='[HKEY_LOCAL_MACHINE\Software\Wine\Drives]'
 }
 
 e2e_system32() { echo "$WINEPREFIX/drive_c/windows/system32"; }
@@ -172,10 +176,14 @@ e2e_add_drive() {
 
 # Writes the drive types into the registry and stops the wineserver, so the
 # next program starts a session that mounts the drives afresh.
-e2e_apply_drives() {
-  printf '%s\n' "$E2E_DRIVES_REG" >"$WINEPREFIX/drive_c/orvane-drives.reg"
-  e2e_wine_quiet regedit 'C:\orvane-drives.reg' || e2e_fail "regedit failed"
-  rm -f "$WINEPREFIX/drive_c/orvane-drives.reg"
+e2e_apply_drives() { e2e_import_reg "$E2E_DRIVES_REG"; }
+
+# e2e_import_reg TEXT: imports registry TEXT (the lines after REGEDIT4) and
+# stops the wineserver, so the next program sees it from its start.
+e2e_import_reg() {
+  printf 'REGEDIT4\n\n%s\n' "$1" >"$WINEPREFIX/drive_c/orvane-import.reg"
+  e2e_wine_quiet regedit 'C:\orvane-import.reg' || e2e_fail "regedit failed"
+  rm -f "$WINEPREFIX/drive_c/orvane-import.reg"
   e2e_stop_wine
 }
 
@@ -309,6 +317,23 @@ e2e_click() {
   xdotool mousemove --window "$1" "$2" "$3"
   sleep 0.2
   xdotool click 1
+}
+
+# e2e_key_to_close WINDOW KEY: presses KEY for WINDOW until the window is
+# gone (at most five times). Under a bare X server keys go to the window under
+# the pointer, which Wine gives the keyboard once it is clicked: so first a
+# click at its top left corner (keep nothing clickable there). Wine drops
+# the first key press after that click, hence the repeats.
+e2e_key_to_close() {
+  local win=$1 key=$2 i
+  e2e_click "$win" 2 2
+  for i in 1 2 3 4 5; do
+    sleep 0.3
+    xdotool key "$key"
+    sleep 0.7
+    xdotool getwindowname "$win" >/dev/null 2>&1 || return 0
+  done
+  return 1
 }
 
 # The two buttons, clicked in their middle (Start 16..97 x 8..33, Report
