@@ -26,6 +26,7 @@ e2e_import_reg '[HKEY_CURRENT_USER\Control Panel\International]
 "sTimeFormat"="HH.mm.ss"'
 e2e_start_orvane -S -E
 e2e_wait_exit "$E2E_ORVANE_PID" 120 >/dev/null
+# shellcheck disable=SC2034  # read by e2e_expect_report_lines
 E2E_HEADER_RE='^[0-9]{4}-[0-9]{2}-[0-9]{2} - [0-9]{2}\.[0-9]{2}\.[0-9]{2}$'
 e2e_expect_report_lines "$report" "<HEADER>" \
   "Drive C: Defrag completed successfully" ""
