@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Orvane needs on Debian 12:
-# CMake, the native and MinGW-w64 compilers, Wine (32-bit), a virtual X
-# server with the tools the end-to-end tests drive it with, GoogleTest.
+# CMake, the native compilers (clang with libFuzzer for the fuzz preset),
+# MinGW-w64, GoogleTest, Wine (32-bit), and a virtual X server with the tools
+# the end-to-end tests drive it with.
 # Run as root. Idempotent: when everything is there it only checks.
 set -euo pipefail
 
-packages=(cmake make g++ clang mingw-w64 googletest
+packages=(cmake make g++ clang libclang-rt-14-dev mingw-w64 googletest
           wine wine32:i386 wine64 xvfb xauth xdotool imagemagick)
 
 installed() {
