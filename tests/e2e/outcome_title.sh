@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The title shows the outcome of a pass: "Defrag Error" when the last drive's
-# exit code is not 0, "Defragmented" otherwise (earlier drives do not count).
+# The title shows the outcome of a pass: "Defrag Error" when any drive's
+# exit code is not 0 (a failed drive is never reported as success),
+# "Defragmented" otherwise.
 # "-M" restores the minimized window at the end and keeps the program open,
 # also when "-E" comes first; "-S" alone leaves it minimized and open.
 # shellcheck source=lib.sh
@@ -15,7 +16,7 @@ cases=(
   "-S -M -E|0|7|Defrag Error|0"
   "-S -E -M|0|0|Defragmented|0"
   "-S|0|-1|Defrag Error|1"
-  "-S -M -E|7|0|Defragmented|0"
+  "-S -M -E|7|0|Defrag Error|0"
 )
 for case in "${cases[@]}"; do
   IFS='|' read -r args code_c code_d title iconic <<<"$case"

@@ -35,7 +35,8 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
     if (error == ERROR_SUCCESS && shellError < SE_ERR_SHARE) {
       error = shellError;
     }
-    throw FailureFromWin32(error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE);
+    throw FailureFromWin32(error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE,
+                           WideToUtf8(program));
   }
   return UniqueProcess(info.hProcess);
 }

@@ -54,6 +54,15 @@ Failure FailureFromWin32(DWORD error) {
   return FailureFromHresult(HRESULT_FROM_WIN32(error));
 }
 
+Failure FailureFromWin32(DWORD error, const std::string& subject) {
+  Failure failure = FailureFromWin32(error);
+  std::string text = failure.what();
+  const std::size_t insert = text.find("%1");
+  if (insert == std::string::npos) return failure;
+  text.replace(insert, 2, subject);
+  return Failure(failure.number(), text);
+}
+
 Failure LastWin32Failure() {
   const DWORD error = GetLastError();
   return FailureFromWin32(error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE);

@@ -11,6 +11,9 @@
 namespace orvane::win32 {
 
 Failure FailureFromWin32(DWORD error);
+// The same for an error about `subject` (a file, a program), which takes the
+// place of the "%1" that some of the system's texts hold.
+Failure FailureFromWin32(DWORD error, const std::string& subject);
 Failure FailureFromHresult(HRESULT hr);
 
 // The calling thread's last Win32 error; a failing call that forgot to set
