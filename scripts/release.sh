@@ -8,12 +8,12 @@ version=$(sed -n 's/^project(Orvane VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 stage=build/release/Orvane-$version
 rm -rf build/release && mkdir -p "$stage/win32" "$stage/win64"
 
-for preset in win32 win64; do
+for preset in win32-release win64-release; do
   cmake --preset $preset >/dev/null
-  cmake --build --preset $preset --target Orvane -j2
+  cmake --build --preset $preset -j2
 done
-i686-w64-mingw32-strip -o "$stage/win32/Orvane.exe" build/win32/Orvane.exe
-x86_64-w64-mingw32-strip -o "$stage/win64/Orvane.exe" build/win64/Orvane.exe
+i686-w64-mingw32-strip -o "$stage/win32/Orvane.exe" build/win32-release/Orvane.exe
+x86_64-w64-mingw32-strip -o "$stage/win64/Orvane.exe" build/win64-release/Orvane.exe
 cp README.md "$stage/README.md"
 # A plain-text note for Windows: CR LF line ends.
 sed 's/$/\r/' docs/USAGE.txt > "$stage/USAGE.txt"

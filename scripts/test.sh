@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds and tests everything: the portable logic natively with sanitizers
-# (preset linux), then Orvane.exe, its Win32 tests and the end-to-end tests
-# on Wine (preset win32). Ends with the line "N passed, N failed" and fails
+# (preset linux), a short fuzzing of the parsers (preset fuzz), then
+# Orvane.exe, its Win32 tests and the end-to-end tests on Wine (preset
+# win32, and the released build of the exe once more). Ends with the line "N passed, N failed" and fails
 # when anything failed, a configure or build step included.
 set -uo pipefail
 
@@ -17,7 +18,14 @@ log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 started=$SECONDS
 
-for preset in linux win32; do
+# The exe as released, which the win32 tests run once more end to end.
+echo "== win32-release: configure, build"
+if ! { cmake --preset win32-release && cmake --build --preset win32-release -j2; }; then
+  echo "== win32-release: build failed"
+  failed=$((failed + 1))
+fi
+
+for preset in linux fuzz win32; do
   echo "== $preset: configure, build, test"
   if ! cmake --preset "$preset"; then
     echo "== $preset: configure failed"
