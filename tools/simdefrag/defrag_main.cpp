@@ -7,7 +7,9 @@
 // the engine DfrgNtfs.exe from its own directory and waits for it, and ends
 // with the configured exit code. When the engine ends with a non-zero code
 // (it was terminated), that code becomes defrag's exit code, as the real
-// tool reports a run whose engine was ended.
+// tool reports a run whose engine was ended. With "crash=1" it dies of an
+// access violation instead, as a faulty tool would: nothing handles the
+// exception, so the system ends the process with the exception's code.
 
 #include <windows.h>
 
@@ -66,6 +68,15 @@ DWORD RunEngine(unsigned long durationMs) {
   return code;
 }
 
+// Read through a volatile pointer, so that the compiler can neither know it
+// is null nor replace the faulting write by a trap of another kind.
+volatile int* volatile gNowhere = nullptr;
+
+[[noreturn]] void Crash() {
+  *gNowhere = 1;
+  ExitProcess(0xDEAD);  // not reached
+}
+
 }  // namespace
 
 int wmain() {
@@ -82,5 +93,6 @@ int wmain() {
   } else {
     Sleep(behaviour.durationMs);
   }
+  if (behaviour.crash) Crash();
   ExitProcess(static_cast<UINT>(behaviour.exitCode));
 }

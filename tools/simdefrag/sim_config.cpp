@@ -81,6 +81,8 @@ bool ParseRule(const std::string& line, DriveRule* rule) {
       rule->behaviour.durationMs = static_cast<unsigned long>(number);
     } else if (name == "engine") {
       rule->behaviour.runEngine = number != 0;
+    } else if (name == "crash") {
+      rule->behaviour.crash = number != 0;
     }
   }
   return true;

@@ -7,6 +7,7 @@
 //   D: exit=7 ms=200                  drive D: ends with 7 after 200 ms
 //   E: exit=-1                        any int32, decimal or 0x hex
 //   C: engine=1 ms=60000              runs DfrgNtfs.exe for 60 s and waits
+//   F: crash=1 ms=100                 dies of an access violation after 100 ms
 //   * exit=3                          drives without a line of their own
 //
 // Without a file, or for a drive without a line and no "*" line, the run
@@ -22,6 +23,7 @@ struct Behaviour {
   std::int32_t exitCode = 0;
   unsigned long durationMs = 300;
   bool runEngine = false;
+  bool crash = false;  // an access violation instead of an exit code
 };
 
 struct DriveRule {

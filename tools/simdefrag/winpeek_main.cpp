@@ -6,6 +6,20 @@
 //                               <title>, each followed by its controls;
 //                               exit code 1 when there is none
 //   winpeek.exe close <title>   posts WM_CLOSE to each such window
+//   winpeek.exe syscommand <title> minimize|restore
+//                               posts that WM_SYSCOMMAND to each such window,
+//                               as its title bar buttons would
+//   winpeek.exe click <title> <control text>
+//                               posts BM_CLICK to each such control of each
+//                               such window, as accessibility tools click a
+//                               button (also in a minimized window)
+//   winpeek.exe hittest <x> <y>
+//                               "<title> <code>": the top-level window at
+//                               screen point x,y and its WM_NCHITTEST answer
+//                               there (HTLEFT 10 ... HTBOTTOMRIGHT 17)
+//   winpeek.exe lock <path>     opens <path> (created when missing) with no
+//                               sharing at all, prints "locked" and holds it
+//                               until killed; exit code 1 when it cannot
 //   winpeek.exe screen          the screen size in pixels
 //   winpeek.exe drives          each drive as "<letter>: <type number>"
 //   winpeek.exe ps              each running process as "<pid> <image name>"
@@ -20,15 +34,19 @@
 //
 // Output lines (texts with \r, \n, \t and \\ escaped):
 //   window class=<c> title=<t> visible=0|1 iconic=0|1 enabled=0|1
-//          rect=<l>,<t>,<r>,<b> client=<w>x<h> pid=<pid>
+//          rect=<l>,<t>,<r>,<b> client=<w>x<h> pid=<pid> active=0|1
 //   control class=<c> text=<t> visible=0|1 enabled=0|1 rect=<l>,<t>,<w>,<h>
-// where a control's rect is relative to its window's client area.
+//           focused=0|1
+// where active=1 marks the foreground window, a control's rect is relative
+// to its window's client area, and focused=1 marks the control that has its
+// thread's keyboard focus (no control has it while the window is inactive).
 
 #include <windows.h>
 #include <tlhelp32.h>
 #include <wbemidl.h>
 
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -88,18 +106,55 @@ BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam) {
   return TRUE;
 }
 
+// The window that has the keyboard focus in `window`'s thread, from any
+// process; nullptr when none has it or the thread cannot be asked.
+HWND FocusOf(HWND window) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  DWORD thread = GetWindowThreadProcessId(window, /*lpdwProcessId=*/nullptr);
+  if (thread == 0 || !GetGUIThreadInfo(thread, &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+// A control's text as the control itself answers it: edit controls keep
+// their text where GetWindowText cannot see it from another process.
+std::wstring ControlTextOf(HWND control) {
+  wchar_t text[1024] = {};
+  DWORD_PTR copied = 0;
+  if (!SendMessageTimeoutW(control, WM_GETTEXT, 1024,
+                           reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                           /*uTimeout=*/3000, &copied))
+    return TextOf(control);
+  return std::wstring(text, static_cast<size_t>(copied));
+}
+
 BOOL CALLBACK PrintControl(HWND control, LPARAM lParam) {
   HWND parent = reinterpret_cast<HWND>(lParam);
   if (GetParent(control) != parent) return TRUE;  // direct children only
   RECT rect = {};
   GetWindowRect(control, &rect);
   MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-  std::printf("control class=%s text=%s visible=%d enabled=%d rect=%ld,%ld,%ld,%ld\n",
+  std::printf("control class=%s text=%s visible=%d enabled=%d "
+              "rect=%ld,%ld,%ld,%ld focused=%d\n",
               Escaped(ClassOf(control)).c_str(),
-              Escaped(TextOf(control)).c_str(),
+              Escaped(ControlTextOf(control)).c_str(),
               IsWindowVisible(control) ? 1 : 0,
               IsWindowEnabled(control) ? 1 : 0, rect.left, rect.top,
-              rect.right - rect.left, rect.bottom - rect.top);
+              rect.right - rect.left, rect.bottom - rect.top,
+              FocusOf(parent) == control ? 1 : 0);
+  return TRUE;
+}
+
+struct ControlSearch {
+  HWND parent;
+  std::wstring text;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectControl(HWND control, LPARAM lParam) {
+  auto* search = reinterpret_cast<ControlSearch*>(lParam);
+  if (GetParent(control) == search->parent && TextOf(control) == search->text)
+    search->found.push_back(control);
   return TRUE;
 }
 
@@ -111,13 +166,14 @@ void PrintWindow(HWND window) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   std::printf("window class=%s title=%s visible=%d iconic=%d enabled=%d "
-              "rect=%ld,%ld,%ld,%ld client=%ldx%ld pid=%lu\n",
+              "rect=%ld,%ld,%ld,%ld client=%ldx%ld pid=%lu active=%d\n",
               Escaped(ClassOf(window)).c_str(),
               Escaped(TextOf(window)).c_str(),
               IsWindowVisible(window) ? 1 : 0, IsIconic(window) ? 1 : 0,
               IsWindowEnabled(window) ? 1 : 0, rect.left, rect.top,
               rect.right, rect.bottom, client.right, client.bottom,
-              static_cast<unsigned long>(pid));
+              static_cast<unsigned long>(pid),
+              GetForegroundWindow() == window ? 1 : 0);
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
 }
 
@@ -144,6 +200,36 @@ int Spawn(std::wstring commandLine) {
   simdefrag::OwnedHandle thread(info.hThread);
   std::printf("pid=%lu\n", info.dwProcessId);
   return 0;
+}
+
+int HitTest(int x, int y) {
+  POINT point{x, y};
+  HWND window = WindowFromPoint(point);
+  if (window == nullptr) return 1;
+  window = GetAncestor(window, GA_ROOT);
+  DWORD_PTR code = 0;
+  if (!SendMessageTimeoutW(window, WM_NCHITTEST, /*wParam=*/0,
+                           MAKELPARAM(x, y), SMTO_ABORTIFHUNG,
+                           /*uTimeout=*/3000, &code))
+    return 1;
+  std::printf("%s %ld\n", Escaped(TextOf(window)).c_str(),
+              static_cast<long>(static_cast<LRESULT>(code)));
+  return 0;
+}
+
+// Holds `path` open with no sharing until the process is killed.
+int Lock(const std::wstring& path) {
+  simdefrag::OwnedHandle file(CreateFileW(
+      path.c_str(), GENERIC_READ | GENERIC_WRITE, /*dwShareMode=*/0,
+      /*lpSecurityAttributes=*/nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+      /*hTemplateFile=*/nullptr));
+  if (!file.valid()) {
+    std::fprintf(stderr, "CreateFile failed: %lu\n", GetLastError());
+    return 1;
+  }
+  std::printf("locked\n");
+  std::fflush(stdout);
+  for (;;) Sleep(INFINITE);
 }
 
 int ListProcesses() {
@@ -252,6 +338,10 @@ int PrintCommandLines(const std::wstring& imageName) {
 int Usage() {
   std::fprintf(stderr,
                "usage: winpeek list|close <title>\n"
+               "       winpeek syscommand <title> minimize|restore\n"
+               "       winpeek click <title> <control text>\n"
+               "       winpeek hittest <x> <y>\n"
+               "       winpeek lock <path>\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
                "       winpeek spawn <program> [<argument>...]\n");
@@ -283,6 +373,34 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
     for (int i = 3; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
     return Spawn(commandLine);
+  }
+  if (argc == 3 && std::wstring(argv[1]) == L"lock") return Lock(argv[2]);
+  if (argc == 4 && std::wstring(argv[1]) == L"hittest")
+    return HitTest(std::wcstol(argv[2], nullptr, 10),
+                   std::wcstol(argv[3], nullptr, 10));
+  if (argc == 4 && std::wstring(argv[1]) == L"syscommand") {
+    std::wstring which = argv[3];
+    WPARAM command = which == L"minimize"  ? SC_MINIMIZE
+                     : which == L"restore" ? SC_RESTORE
+                                           : 0;
+    if (command == 0) return Usage();
+    std::vector<HWND> windows = FindTopLevel(argv[2]);
+    for (HWND window : windows)
+      PostMessageW(window, WM_SYSCOMMAND, command, /*lParam=*/0);
+    return windows.empty() ? 1 : 0;
+  }
+  if (argc == 4 && std::wstring(argv[1]) == L"click") {
+    int clicked = 0;
+    for (HWND window : FindTopLevel(argv[2])) {
+      ControlSearch search{window, argv[3], {}};
+      EnumChildWindows(window, CollectControl,
+                       reinterpret_cast<LPARAM>(&search));
+      for (HWND control : search.found) {
+        PostMessageW(control, BM_CLICK, /*wParam=*/0, /*lParam=*/0);
+        ++clicked;
+      }
+    }
+    return clicked == 0 ? 1 : 0;
   }
   if (argc != 3) return Usage();
   std::wstring command = argv[1];
