@@ -12,6 +12,8 @@
 #   ORVANE_E2E_PRISTINE   pristine prefix to copy (created here when missing)
 #   ORVANE_E2E_ARTIFACTS  where a failing test leaves its screenshot and files
 #   E2E_KEEP=1            keep the test's temporary directory
+#   E2E_STRICT=1          known faults of the program fail the test too
+#                         (e2e_known_fault)
 #
 # Every wait has a timeout, and a watchdog ends the script after
 # E2E_TIME_LIMIT seconds in any case, so a test never hangs.
@@ -241,7 +243,10 @@ e2e_start_orvane() {
 }
 
 # e2e_wait_exit PID TIMEOUT: waits for PID to end; prints its exit status
-# (the low byte of the Windows exit code). Fails on timeout.
+# (the low byte of the Windows exit code) and leaves it in E2E_EXIT_STATUS.
+# Fails on timeout. Only the shell that started PID can learn its status:
+# call it directly, not inside $(...), when the status matters.
+E2E_EXIT_STATUS=
 e2e_wait_exit() {
   local pid=$1 timeout=$2 waited=0 status=0
   while kill -0 "$pid" 2>/dev/null; do
@@ -251,7 +256,15 @@ e2e_wait_exit() {
     waited=$((waited + 1))
   done
   wait "$pid" 2>/dev/null || status=$?
+  E2E_EXIT_STATUS=$status
   echo "$status"
+}
+
+# e2e_expect_exit PID TIMEOUT STATUS: waits for PID to end with STATUS.
+e2e_expect_exit() {
+  e2e_wait_exit "$1" "$2" >/dev/null
+  [ "$E2E_EXIT_STATUS" = "$3" ] ||
+    e2e_fail "the program ended with exit status $E2E_EXIT_STATUS, not $3"
 }
 
 # True when PID still runs.
@@ -377,6 +390,91 @@ e2e_wait_sim_log() {
 
 # Asks the windows titled TITLE to close, as the close box would.
 e2e_close_window() { e2e_wine_quiet winpeek.exe close "$1" || true; }
+
+# e2e_syscommand TITLE minimize|restore: what the title bar's buttons do,
+# posted to the windows titled TITLE.
+e2e_syscommand() {
+  e2e_wine_quiet winpeek.exe syscommand "$1" "$2" ||
+    e2e_fail "no window titled '$1' to $2"
+}
+
+# e2e_post_click TITLE TEXT: clicks the button TEXT of the window TITLE by
+# message (BM_CLICK), as accessibility tools do; works on a minimized window,
+# which the mouse cannot reach.
+e2e_post_click() {
+  e2e_wine_quiet winpeek.exe click "$1" "$2" ||
+    e2e_fail "no button '$2' in a window titled '$1'"
+}
+
+# e2e_wait_ready TITLE TIMEOUT: waits until the window TITLE is shown, not
+# minimized, and its Start/Stop button enabled, so that a click reaches it.
+e2e_wait_ready() {
+  local title=$1 timeout=$2 waited=0 peek
+  while :; do
+    peek=$(e2e_peek "$title")
+    if [ "$(e2e_peek_field "$peek" window "$title" visible)" = 1 ] &&
+       [ "$(e2e_peek_field "$peek" window "$title" iconic)" = 0 ] &&
+       printf '%s\n' "$peek" | grep -qE '^control class=Button text=(Start|Stop) .*enabled=1'; then
+      sleep 0.5  # the X side of the window settles
+      return 0
+    fi
+    [ "$waited" -ge "$timeout" ] &&
+      { printf '%s\n' "$peek" >&2; e2e_fail "window '$title' not ready after ${timeout}s"; }
+    sleep 1
+    waited=$((waited + 1))
+  done
+}
+
+# e2e_focused TITLE: the text of the control of window TITLE that has the
+# keyboard focus (the focus sink's is Text1); empty when none has it.
+e2e_focused() {
+  e2e_peek "$1" | { grep -E '^control .* focused=1$' || true; } | head -n1 |
+    sed -E 's/^control class=[^ ]* text=(.*) visible=.*/\1/'
+}
+
+# e2e_wait_focus TITLE TEXT TIMEOUT: waits until control TEXT has the focus.
+e2e_wait_focus() {
+  local title=$1 text=$2 timeout=$3 waited=0 now
+  while :; do
+    now=$(e2e_focused "$title")
+    [ "$now" = "$text" ] && return 0
+    [ "$waited" -ge $((timeout * 2)) ] &&
+      e2e_fail "the focus is on '$now', not '$text', in '$title' after ${timeout}s"
+    sleep 0.5
+    waited=$((waited + 1))
+  done
+}
+
+# e2e_known_fault TEXT: a check that finds a fault of the program that is
+# known and reported: logged loudly, and fatal only with E2E_STRICT=1.
+e2e_known_fault() {
+  [ "${E2E_STRICT:-0}" = 1 ] && e2e_fail "$*"
+  e2e_log "KNOWN FAULT (not counted; E2E_STRICT=1 makes it fail): $*"
+}
+
+# e2e_lock_file WINPATH: another process holds WINPATH (created when
+# missing) open with no sharing, until e2e_unlock_file.
+E2E_LOCK_PID=
+e2e_lock_file() {
+  local out=$E2E_TMP/lock.out waited=0
+  : >"$out"
+  (cd "$WINEPREFIX/drive_c" && exec wine winpeek.exe lock "$1") \
+    >"$out" 2>>"$E2E_TMP/wine.log" &
+  E2E_LOCK_PID=$!
+  until grep -q '^locked' "$out"; do
+    e2e_running "$E2E_LOCK_PID" || e2e_fail "could not lock $1"
+    [ "$waited" -ge 300 ] && e2e_fail "locking $1 timed out"
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+}
+
+e2e_unlock_file() {
+  [ -n "$E2E_LOCK_PID" ] || return 0
+  kill "$E2E_LOCK_PID" 2>/dev/null || true
+  wait "$E2E_LOCK_PID" 2>/dev/null || true
+  E2E_LOCK_PID=
+}
 
 # --- report file -------------------------------------------------------------
 

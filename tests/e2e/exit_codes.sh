@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# The process exit status, for a scheduler: when "-E" ends the program with
+# a pass, 0 after "Defragmented" and 1 after "Defrag Error" (any drive that
+# failed); every other end gives 0: the window closed (also after a pass
+# that failed, with "-M" having restored it), a second instance, the
+# not-found message. Stops with "-E" are in minimize_tracking.sh.
+# shellcheck source=lib.sh
+source "$(dirname "$0")/lib.sh"
+e2e_init
+
+e2e_add_drive D hd
+e2e_apply_drives
+
+# arguments | exit C: | exit D: | title at the end, or "exit" | status
+cases=(
+  "-S -E|0|0|exit|0"
+  "-S -E|0|7|exit|1"
+  "-S -E|5|0|exit|1"
+  "-S -M -E|0|7|Defrag Error|0"
+  "-S|3|0|Defrag Error|0"
+  "-E|0|0|Defragment|0"
+)
+for case in "${cases[@]}"; do
+  IFS='|' read -r args code_c code_d title status <<<"$case"
+  e2e_log "case: $args, C: $code_c, D: $code_d"
+  e2e_simulate "C: exit=$code_c ms=50" "D: exit=$code_d ms=50"
+  # shellcheck disable=SC2086  # the arguments are meant to split
+  e2e_start_orvane $args
+  pid=$E2E_ORVANE_PID
+  if [ "$title" != exit ]; then
+    e2e_wait_window "$title" 120 "$pid" >/dev/null
+    sleep 1
+    e2e_running "$pid" || e2e_fail "the program ended"
+    e2e_close_window "$title"
+  fi
+  e2e_expect_exit "$pid" 120 "$status"
+done
+
+e2e_log "case: a second instance"
+e2e_start_orvane
+first=$E2E_ORVANE_PID
+e2e_wait_window Defragment 60 "$first" >/dev/null
+e2e_start_orvane -S -E
+e2e_expect_exit "$E2E_ORVANE_PID" 30 0
+e2e_running "$first" || e2e_fail "the first instance ended"
+e2e_close_window Defragment
+e2e_expect_exit "$first" 30 0
+
+e2e_log "case: the not-found message"
+rm -f "$(e2e_system32)/defrag.exe"
+e2e_start_orvane -S -E
+pid=$E2E_ORVANE_PID
+box=$(e2e_wait_window Orvane 60 "$pid")
+e2e_key_to_close "$box" Return || e2e_fail "Return does not close the message box"
+e2e_expect_exit "$pid" 30 0
+e2e_pass
