@@ -12,8 +12,6 @@
 #   ORVANE_E2E_PRISTINE   pristine prefix to copy (created here when missing)
 #   ORVANE_E2E_ARTIFACTS  where a failing test leaves its screenshot and files
 #   E2E_KEEP=1            keep the test's temporary directory
-#   E2E_STRICT=1          known faults of the program fail the test too
-#                         (e2e_known_fault)
 #
 # Every wait has a timeout, and a watchdog ends the script after
 # E2E_TIME_LIMIT seconds in any case, so a test never hangs.
@@ -443,13 +441,6 @@ e2e_wait_focus() {
     sleep 0.5
     waited=$((waited + 1))
   done
-}
-
-# e2e_known_fault TEXT: a check that finds a fault of the program that is
-# known and reported: logged loudly, and fatal only with E2E_STRICT=1.
-e2e_known_fault() {
-  [ "${E2E_STRICT:-0}" = 1 ] && e2e_fail "$*"
-  e2e_log "KNOWN FAULT (not counted; E2E_STRICT=1 makes it fail): $*"
 }
 
 # e2e_lock_file WINPATH: another process holds WINPATH (created when

@@ -386,7 +386,18 @@ LRESULT FrmOrvane::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam,
 }
 
 void FrmOrvane::OnCommand(int id, int notification, HWND control) {
-  if (notification != BN_CLICKED || control == nullptr) return;
+  if (notification != BN_CLICKED) return;
+  // Enter: the dialog manager asks for the default button, which a window
+  // that is no dialog does not keep, and sends IDOK. Enter on a focused
+  // button clicks that button; anywhere else it does nothing.
+  if (id == IDOK && control == nullptr) {
+    const HWND focus = GetFocus();
+    if (focus == command1_ || focus == command2_) {
+      id = GetDlgCtrlID(focus);
+      control = focus;
+    }
+  }
+  if (control == nullptr || !IsWindowEnabled(control)) return;
   if (id == kCommand1Id) {
     Command1Click(ctx_);
   } else if (id == kCommand2Id) {
