@@ -53,13 +53,23 @@ void KillEngines(ManagementService& service, const std::string& sFirstName,
   TerminateAll(service, EitherNameQuery(sFirstName, sSecondName));
 }
 
+namespace {
+
+// Both engines are always asked about, NTFS first.
+bool IsEngineRunning(ManagementService& service) {
+  const IntBool ntfs = IsProcessRunning(service, kNtfsEngineImage);
+  const IntBool fat = IsProcessRunning(service, kFatEngineImage);
+  return ntfs == kTrue || fat == kTrue;
+}
+
+}  // namespace
+
 bool IsDefragmenterBusy(ManagementService& service,
                         const std::string& sWatchedCommandLine) {
   const IntBool watched =
       IsCommandRunning(service, kDefragImage, sWatchedCommandLine);
-  const IntBool ntfs = IsProcessRunning(service, kNtfsEngineImage);
-  const IntBool fat = IsProcessRunning(service, kFatEngineImage);
-  return watched == kTrue || ntfs == kTrue || fat == kTrue;
+  const bool engine = IsEngineRunning(service);
+  return watched == kTrue || engine;
 }
 
 void EndDefragmenters(ManagementService& service,
@@ -67,9 +77,7 @@ void EndDefragmenters(ManagementService& service,
   if (IsCommandRunning(service, kDefragImage, sWatchedCommandLine) == kTrue) {
     KillProcessByCommand(service, kDefragImage, sWatchedCommandLine);
   }
-  const IntBool ntfs = IsProcessRunning(service, kNtfsEngineImage);
-  const IntBool fat = IsProcessRunning(service, kFatEngineImage);
-  if (ntfs == kTrue || fat == kTrue) {
+  if (IsEngineRunning(service)) {
     KillEngines(service, kFatEngineImage, kNtfsEngineImage);
   }
 }
