@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "app/letter_case.h"
+#include "core/letter_case.h"
 
 namespace orvane {
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "app/shared_state.h"
+#include "core/shared_state.h"
 
 namespace orvane {
 

@@ -1,8 +1,8 @@
 #include "app/startup.h"
 
 #include "app/arguments.h"
-#include "app/program_title.h"
-#include "app/system_locations.h"
+#include "core/program_title.h"
+#include "core/system_locations.h"
 #include "platform/message_dialog.h"
 #include "platform/steps.h"
 #include "run/toggle_run.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Start-up: the program's logic begins here.
 
-#include "app/context.h"
+#include "core/context.h"
 
 namespace orvane {
 

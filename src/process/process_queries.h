@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/int_bool.h"
+#include "core/int_bool.h"
 #include "platform/management.h"
 
 namespace orvane {

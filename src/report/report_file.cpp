@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/system_locations.h"
+#include "core/system_locations.h"
 
 namespace orvane {
 namespace {

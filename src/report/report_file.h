@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/context.h"
+#include "core/context.h"
 #include "platform/clock.h"
 
 namespace orvane {

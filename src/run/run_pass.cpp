@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/system_locations.h"
-#include "app/letter_case.h"
+#include "core/system_locations.h"
+#include "core/letter_case.h"
 #include "platform/steps.h"
 #include "report/report_file.h"
 #include "run/drive_line.h"

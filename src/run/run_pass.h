@@ -2,7 +2,7 @@
 // The defragmentation pass: every fixed drive in turn, one report line each,
 // the run's record appended at the end, the outcome shown in the window.
 
-#include "app/context.h"
+#include "core/context.h"
 
 namespace orvane {
 

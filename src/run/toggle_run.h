@@ -2,7 +2,7 @@
 // The Start/Stop button's work: start a pass unless another defragmenter
 // works, or stop the running pass and end the defragmenter's processes.
 
-#include "app/context.h"
+#include "core/context.h"
 
 namespace orvane {
 

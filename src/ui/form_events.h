@@ -3,7 +3,7 @@
 // these from its message handlers; they work on the window only through
 // Context::state.oMainForm.
 
-#include "app/context.h"
+#include "core/context.h"
 
 namespace orvane {
 

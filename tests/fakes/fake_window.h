@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/context.h"
+#include "core/context.h"
+#include "platform/main_window.h"
 #include "ui/form_events.h"
-#include "ui/main_window.h"
 
 namespace orvane::fakes {
 

@@ -3,7 +3,7 @@
 // entry point wires the real ones. Starts with a defragmenter present and
 // drive C: fixed.
 
-#include "app/context.h"
+#include "core/context.h"
 #include "fake_services.h"
 #include "fake_window.h"
 

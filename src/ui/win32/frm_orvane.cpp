@@ -4,10 +4,10 @@
 
 #include <exception>
 
+#include "core/program_title.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_error.h"
 #include "resource_ids.h"
-#include "app/program_title.h"
 #include "ui/form_events.h"
 #include "ui/win32/no_resize.h"
 #include "ui/win32/twips.h"

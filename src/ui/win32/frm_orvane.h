@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "app/context.h"
-#include "ui/main_window.h"
+#include "core/context.h"
+#include "platform/main_window.h"
 
 namespace orvane::win32 {
 

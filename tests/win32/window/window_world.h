@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "app/context.h"
+#include "core/context.h"
 #include "fake_services.h"
 #include "report/report_file.h"
 #include "ui/win32/frm_orvane.h"

@@ -1,4 +1,4 @@
-#include "app/system_locations.h"
+#include "core/system_locations.h"
 
 namespace orvane {
 

@@ -8,9 +8,9 @@
 #include <commctrl.h>
 
 #include "app/arguments.h"
-#include "app/context.h"
-#include "app/program_title.h"
 #include "app/startup.h"
+#include "core/context.h"
+#include "core/program_title.h"
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"

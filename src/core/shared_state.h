@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "app/int_bool.h"
+#include "core/int_bool.h"
+#include "platform/main_window.h"
 #include "platform/shell.h"
-#include "ui/main_window.h"
 
 namespace orvane {
 

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Fails when a file under src/ includes a folder of a higher layer than its
+# own. The layers, from the bottom; folders on one line share a layer:
+#   platform   the ports of the outside services and their Win32 adapters
+#   core       the shared state, the context, small shared helpers
+#   process report
+#   run
+#   ui
+#   app        start-up, the switches, the entry point that wires it all
+# A quoted include whose first folder is none of these (a resource header,
+# a generated one) is not checked.
+set -euo pipefail
+cd "${1:-$(dirname "$0")/../src}"
+
+rank() {
+  case $1 in
+    platform) echo 0 ;; core) echo 1 ;; process|report) echo 2 ;;
+    run) echo 3 ;; ui) echo 4 ;; app) echo 5 ;; *) echo '' ;;
+  esac
+}
+
+bad=0 files=0
+while IFS= read -r file; do
+  files=$((files + 1))
+  own=$(rank "${file%%/*}")
+  [ -n "$own" ] || { echo "layers: src/$file is in no layer"; bad=1; continue; }
+  # "12:#include "core/context.h"" -> "12 core/context.h"
+  while read -r line target; do
+    other=$(rank "${target%%/*}")
+    if [ -n "$other" ] && [ "$other" -gt "$own" ]; then
+      echo "layers: src/$file:$line includes \"$target\", a higher layer"
+      bad=1
+    fi
+  done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]+"' "$file" |
+           sed -E 's/^([0-9]+):[^"]*"([^"]+)".*/\1 \2/')
+done < <(find . -name '*.h' -o -name '*.cpp' | sed 's#^\./##' | sort)
+
+[ "$files" -gt 0 ] || { echo "layers: no sources found"; exit 1; }
+[ "$bad" -eq 0 ] && echo "layers: all $files files include only their own layer or lower"
+exit "$bad"
