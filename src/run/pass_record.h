@@ -7,6 +7,7 @@
 // process may be ended before the pass gets back; the record and its error
 // trailer are each written once, whichever comes first.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
