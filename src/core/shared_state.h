@@ -12,6 +12,8 @@
 
 namespace orvane {
 
+class PassRecord;  // run/pass_record.h
+
 struct SharedState {
   MainWindow* oMainForm = nullptr;       // the one window, for the process
   IntBool bStopRequested = kFalse;       // compared with kTrue exactly
@@ -23,9 +25,10 @@ struct SharedState {
   IntBool bMinimized = kFalse;           // the window is minimized
   std::string sWatchedCommandLine;       // "<sysdir>\defrag.exe" C: -f
 
-  // True while a pass is inside RunPass, stopped or not; keeps a second
-  // pass from starting inside a stopped one that still waits.
-  bool bPassActive = false;
+  // The record of the pass inside RunPass, stopped or not; null when none
+  // is. Keeps a second pass from starting inside a stopped one that still
+  // waits, and lets the end of the session write the record.
+  PassRecord* pActivePass = nullptr;
 
   // The process exit code when a pass ends the program ("-E"): 0 when it
   // ended "Defragmented", 1 when it failed or was stopped.

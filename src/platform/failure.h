@@ -32,7 +32,7 @@ class Failure : public std::runtime_error {
 
 // Errors the program raises itself, numbered as the scripting runtime numbers
 // them so that report trailers look the same whatever raised them.
-constexpr std::int32_t kSubscriptOutOfRange = 9;
+constexpr std::int32_t kFileNotFound = 53;
 constexpr std::int32_t kObjectRequired = 424;
 
 }  // namespace orvane

@@ -28,6 +28,13 @@ class Shell {
   virtual std::int32_t Run(const std::string& program,
                            const std::string& arguments, int windowStyle,
                            bool wait) = 0;
+
+  // For a handler that runs nested inside a waiting Run on this object:
+  // waits up to `timeoutMs` for the process that Run waits for to end,
+  // handling no messages meanwhile, and stores its exit code. Answers false
+  // when no Run waits or the process has not ended in time.
+  // Throws Failure when the process cannot be waited for.
+  virtual bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) = 0;
 };
 
 class ShellFactory {

@@ -1,15 +1,15 @@
 #include "run/run_pass.h"
 
-#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "core/system_locations.h"
 #include "core/letter_case.h"
 #include "platform/steps.h"
 #include "report/report_file.h"
-#include "run/drive_line.h"
+#include "run/pass_record.h"
 
 namespace orvane {
 namespace {
@@ -31,78 +31,61 @@ bool IsExcluded(const std::string& excludedDrives, const std::string& letter) {
          std::string::npos;
 }
 
-// Report lines by the 1-based index of the fixed drive. The lines are sized
-// by the first count of fixed drives; a drive that appeared since then still
-// gets its line, but is reported as the failure it is for the pass.
-class ReportLines {
- public:
-  explicit ReportLines(int counted) : counted_(counted) {}
-
-  void Append(int k, const std::string& text) {
-    if (static_cast<std::size_t>(k) > lines_.size()) lines_.resize(k);
-    lines_[k - 1] += text;
-    if (k > counted_) throw Failure(kSubscriptOutOfRange, "Subscript out of range");
-  }
-
-  const std::vector<std::string>& lines() const { return lines_; }
-
- private:
-  int counted_;
-  std::vector<std::string> lines_;
-};
-
-// Keeps the pass marked as running until it returns, whatever happens.
+// Marks the pass as active, with its record, until it returns, whatever
+// happens.
 class ActivePass {
  public:
-  explicit ActivePass(bool& flag) : flag_(flag) { flag_ = true; }
-  ~ActivePass() { flag_ = false; }
+  ActivePass(SharedState& state, PassRecord& record) : state_(state) {
+    state_.pActivePass = &record;
+  }
+  ~ActivePass() { state_.pActivePass = nullptr; }
   ActivePass(const ActivePass&) = delete;
   ActivePass& operator=(const ActivePass&) = delete;
 
  private:
-  bool& flag_;
+  SharedState& state_;
 };
 
-int CountFixed(const std::vector<DriveInfo>& drives) {
-  int n = 0;
-  for (const DriveInfo& drive : drives) {
-    if (drive.type == kDriveFixed) ++n;
+// Names the shell object that waits for the current drive's defragmenter
+// while Run lasts.
+class RunningShell {
+ public:
+  RunningShell(PassRecord& record, std::shared_ptr<Shell> shell)
+      : record_(record) {
+    record_.runningShell = std::move(shell);
   }
-  return n;
-}
+  ~RunningShell() { record_.runningShell.reset(); }
+  RunningShell(const RunningShell&) = delete;
+  RunningShell& operator=(const RunningShell&) = delete;
+
+ private:
+  PassRecord& record_;
+};
 
 }  // namespace
 
 void RunPass(Context& ctx) {
   SharedState& s = ctx.state;
   const Services& svc = ctx.services;
-  ActivePass active(s.bPassActive);
-  Steps steps;
+  PassRecord record;
+  ActivePass active(s, record);
+  Steps& steps = record.steps;
 
   steps([&] { s.oShell = svc.shells.Create(); });
-
-  int nFixedDrives = 0;
-  steps([&] { nFixedDrives = CountFixed(svc.drives.Enumerate()); });
-  ReportLines aReportLines(nFixedDrives);
+  // Fetched once: both enumerations walk the same collection.
+  steps([&] { record.SetDrives(svc.drives.Enumerate()); });
   steps([&] { s.oMainForm->SetCommand1Enabled(true); });
-
-  std::vector<DriveInfo> oDrives;
-  steps([&] { oDrives = svc.drives.Enumerate(); });
 
   std::int32_t vExitCode = 0;  // no run yet counts as 0
   bool driveFailed = false;    // a drive ended non-zero or was not started
-  nFixedDrives = 0;
-  for (const DriveInfo& drive : oDrives) {
-    if (drive.type != kDriveFixed) continue;
-    const int k = ++nFixedDrives;
-    const std::string sDriveLetter = WithoutColons(drive.path);
-
+  while (record.NextFixedDrive()) {
+    const std::string& drivePath = record.DrivePath();
     if (s.bStopRequested == kTrue) {
-      steps([&] { aReportLines.Append(k, AbortedLine(drive.path)); });
+      record.SetAbortedLine();
       break;
     }
-    if (IsExcluded(s.sExcludedDrives, sDriveLetter)) {
-      steps([&] { aReportLines.Append(k, RemovedLine(drive.path)); });
+    if (IsExcluded(s.sExcludedDrives, WithoutColons(drivePath))) {
+      record.SetRemovedLine();
       continue;
     }
 
@@ -111,38 +94,46 @@ void RunPass(Context& ctx) {
       // Our own reference: Stop or close may release oShell while we wait.
       std::shared_ptr<Shell> shell = s.oShell;
       if (!shell) throw Failure(kObjectRequired, "Object required");
-      vExitCode = shell->Run(SystemDir(svc) + "\\defrag.exe",
-                             drive.path + " -f", kStyleHidden, /*wait=*/true);
+      // The rule start-up follows: never a path relative to the drive.
+      const std::string program = DefragmenterPath(svc);
+      if (program.empty()) throw Failure(kFileNotFound, "File not found");
+      RunningShell running(record, shell);
+      vExitCode = shell->Run(program, drivePath + " -f", kStyleHidden,
+                             /*wait=*/true);
       started = true;
     });
     driveFailed = driveFailed || !started || vExitCode != 0;
-    steps([&] {
-      aReportLines.Append(k, started ? ExitCodeLine(drive.path, vExitCode)
-                                     : NotStartedLine(drive.path));
-    });
-  }
-
-  steps([&] { AppendRunRecord(svc, aReportLines.lines()); });
-
-  const bool stopped = s.bStopRequested == kTrue;
-  const bool succeeded = !stopped && !steps.recorded().IsSet() && !driveFailed;
-  if (!stopped) {
-    MainWindow& window = *s.oMainForm;
-    steps([&] { window.SetCaption(succeeded ? kTitleDone : kTitleError); });
-    steps([&] { window.SetCommand1Caption("Start"); });
-    // A failing existence test still enables Report: the click tests again.
-    bool reportExists = true;
-    steps([&] { reportExists = ReportExists(svc); });
-    if (reportExists) steps([&] { window.SetCommand2Enabled(true); });
-    if (s.bRestoreWhenDone != kFalse && s.bMinimized != kFalse) {
-      steps([&] { window.SetWindowState(WindowState::kNormal); });
+    if (started) {
+      record.SetExitCodeLine(vExitCode);
+    } else {
+      record.SetNotStartedLine();
     }
   }
 
-  if (steps.recorded().IsSet()) {
-    const RecordedError error = steps.recorded();
-    steps([&] { AppendErrorTrailer(svc, error.number, error.description); });
+  record.WriteRecord(svc);
+
+  const bool stopped = s.bStopRequested == kTrue;
+  const bool succeeded = !stopped && !steps.recorded().IsSet() && !driveFailed;
+  MainWindow& window = *s.oMainForm;
+  if (!stopped) {
+    steps([&] { window.SetCaption(succeeded ? kTitleDone : kTitleError); });
+    steps([&] { window.SetCommand1Caption("Start"); });
   }
+  // After a stop too, unless the window has closed: Stop enabled Report
+  // only when the report existed then, a Start refused since has disabled
+  // it, and the record just written exists.
+  if (!stopped || window.IsLoaded()) {
+    // After a pass that was not stopped, a failing existence test still
+    // enables Report: the click tests again.
+    bool reportExists = !stopped;
+    steps([&] { reportExists = ReportExists(svc); });
+    if (reportExists) steps([&] { window.SetCommand2Enabled(true); });
+  }
+  if (!stopped && s.bRestoreWhenDone != kFalse && s.bMinimized != kFalse) {
+    steps([&] { window.SetWindowState(WindowState::kNormal); });
+  }
+
+  record.WriteTrailer(svc);
 
   s.oShell.reset();
 

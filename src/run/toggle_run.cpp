@@ -13,8 +13,10 @@ void Start(Context& ctx, MainWindow& window) {
       IsDefragmenterBusy(ctx.services.management, s.sWatchedCommandLine);
   // A stopped pass may still wait for its defragmenter: a pass started now
   // would run inside it, and the stopped one would resume after it.
-  if (busy || s.bPassActive) {
+  if (busy || s.pActivePass) {
     window.SetCommand1Enabled(true);
+    // The window stays idle; an idle window offers an existing report.
+    if (ReportExists(ctx.services)) window.SetCommand2Enabled(true);
     return;
   }
   s.bStopRequested = kFalse;

@@ -2,9 +2,19 @@
 
 #include "process/process_queries.h"
 #include "report/report_file.h"
+#include "platform/steps.h"
+#include "run/pass_record.h"
 #include "run/toggle_run.h"
 
 namespace orvane {
+namespace {
+
+// How long the end of the session waits for the current drive's
+// defragmenter after its engines have been ended: well within the few
+// seconds Windows gives a program before it offers to end it.
+constexpr int kSessionEndWaitMs = 3000;
+
+}  // namespace
 
 void FormLoad(Context& ctx) {
   MainWindow& window = *ctx.state.oMainForm;
@@ -48,6 +58,12 @@ void FormUnload(Context& ctx) {
   ctx.state.bStopRequested = kTrue;
   EndDefragmenters(ctx.services.management, ctx.state.sWatchedCommandLine);
   ctx.state.oShell.reset();
+}
+
+void FormEndSession(Context& ctx) {
+  Steps steps;
+  steps([&] { ctx.state.oMainForm->Unload(); });
+  FinishPassAtSessionEnd(ctx, kSessionEndWaitMs);
 }
 
 void FormTerminate(Context& ctx) {

@@ -29,6 +29,14 @@ void FormQueryUnload(Context& ctx);
 // defragmenter's processes and releases the shell object.
 void FormUnload(Context& ctx);
 
+// The end of the Windows session, once it is certain: closes the window as
+// any close does (query-unload, unload), then finishes and writes the
+// active pass's record, waiting a few seconds at most for the current
+// drive's defragmenter, since the process may be ended as soon as this
+// returns. The end of the session is never refused, and a query about it,
+// or an end that was cancelled, changes nothing. Never throws.
+void FormEndSession(Context& ctx);
+
 // The window object's end: hides and unloads a window that is still loaded;
 // never loads it again to do so.
 void FormTerminate(Context& ctx);

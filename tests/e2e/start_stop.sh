@@ -3,8 +3,12 @@
 # while it runs); Stop during drive C: ends that defragmenter and its engine
 # (C:'s line then carries the ended tool's exit code 1) and the pass ends
 # before D:, which is reported as aborted; the window is idle again at once.
-# A second Start runs a full pass. Closing the window during a pass ends the
+# Report is enabled once the stopped pass has written its record. A second
+# Start runs a full pass. Closing the window during a pass ends the
 # defragmenter, the engine and the program, and the record is still written.
+# So does the end of the Windows session (wineboot --end-session), which
+# ends the process as soon as the program has answered it: the record is on
+# file by then.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -58,8 +62,9 @@ e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" ""
 ! e2e_processes | grep -qiE '^(defrag|DfrgNtfs)\.exe$' ||
   e2e_fail "the defragmenter or its engine still runs"
 sleep 1
-# The month's report did not exist yet when Stop checked for it.
-expect_idle Defragment 0
+# The month's report did not exist yet when Stop checked for it; the stopped
+# pass wrote it and enabled Report.
+expect_idle Defragment 1
 
 e2e_log "phase: Start, a full pass"
 e2e_simulate "C: exit=0 ms=50" "D: exit=0 ms=50"
@@ -80,6 +85,22 @@ e2e_wait_exit "$pid" 60 >/dev/null
 e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" "" \
   "<HEADER>" "Drive C: Defrag completed successfully" \
   "Drive D: Defrag completed successfully" "" \
+  "<HEADER>" "$stopped_c" "$aborted_d" ""
+! e2e_processes | grep -qiE '^(defrag|DfrgNtfs)\.exe$' ||
+  e2e_fail "the defragmenter or its engine still runs"
+
+e2e_log "phase: the session ends during C:"
+e2e_clear_sim_log
+e2e_start_orvane
+pid=$E2E_ORVANE_PID
+win=$(e2e_wait_window Defragment 60 "$pid")
+start_long_run
+e2e_wine_quiet wineboot --end-session || true
+e2e_wait_exit "$pid" 60 >/dev/null
+e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" "" \
+  "<HEADER>" "Drive C: Defrag completed successfully" \
+  "Drive D: Defrag completed successfully" "" \
+  "<HEADER>" "$stopped_c" "$aborted_d" "" \
   "<HEADER>" "$stopped_c" "$aborted_d" ""
 ! e2e_processes | grep -qiE '^(defrag|DfrgNtfs)\.exe$' ||
   e2e_fail "the defragmenter or its engine still runs"

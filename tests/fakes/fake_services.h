@@ -88,11 +88,13 @@ class FakeShell : public Shell {
   explicit FakeShell(class FakeShellFactory& factory) : factory_(factory) {}
   std::int32_t Run(const std::string& program, const std::string& arguments,
                    int style, bool wait) override;
+  bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) override;
   bool released = false;
   ~FakeShell() override;
 
  private:
   class FakeShellFactory& factory_;
+  std::string waitingFor_;  // the drive whose Run waits now
 };
 
 class FakeShellFactory : public ShellFactory {
@@ -101,6 +103,8 @@ class FakeShellFactory : public ShellFactory {
   std::map<std::string, std::int32_t> exitCodes;  // by drive ("D:"); else 0
   std::set<std::string> cannotStart;              // drives whose Run throws
   std::function<void(const ShellCall&)> whileWaiting;
+  std::set<std::string> runOn;  // drives whose program outlasts AwaitEnd
+  std::vector<int> awaited;     // AwaitEnd's timeouts
   bool createFails = false;
   int created = 0;
   int alive = 0;
@@ -123,12 +127,23 @@ inline std::int32_t FakeShell::Run(const std::string& program,
   ShellCall call{program, arguments, style, wait};
   factory_.calls.push_back(call);
   const std::string drive = arguments.substr(0, arguments.find(' '));
-  if (factory_.whileWaiting) factory_.whileWaiting(call);
   if (factory_.cannotStart.count(drive)) {
     throw Failure(-2147024894, "The system cannot find the file specified.");
   }
+  const std::string outer = waitingFor_;
+  waitingFor_ = drive;
+  if (factory_.whileWaiting) factory_.whileWaiting(call);
+  waitingFor_ = outer;
   auto code = factory_.exitCodes.find(drive);
   return code == factory_.exitCodes.end() ? 0 : code->second;
+}
+
+inline bool FakeShell::AwaitEnd(int timeoutMs, std::int32_t& exitCode) {
+  factory_.awaited.push_back(timeoutMs);
+  if (waitingFor_.empty() || factory_.runOn.count(waitingFor_)) return false;
+  auto code = factory_.exitCodes.find(waitingFor_);
+  exitCode = code == factory_.exitCodes.end() ? 0 : code->second;
+  return true;
 }
 
 // A process table that answers the program's query shapes: literals are

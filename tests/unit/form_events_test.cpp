@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "run/toggle_run.h"
 #include "world.h"
 
 namespace orvane {
@@ -90,6 +91,55 @@ TEST(FormEventsTest, ClosingEndsOnlyTheWatchedRunAndTheEngines) {
   EXPECT_FALSE(w.management.processes[1].ended);
   EXPECT_TRUE(w.management.processes[2].ended);
   EXPECT_TRUE(w.management.processes[3].ended);
+}
+
+// The process may be ended as soon as the end of the session is answered,
+// so the record is on file by then, from inside the pass's wait; the pass,
+// should it get back, writes nothing more.
+TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
+  struct Case {
+    const char* endDuring;
+    bool outlastsTheWait;
+    const char* record;
+  };
+  const Case cases[] = {
+      {"C:", false,
+       "Drive C: Defrag aborted with error level 1 (defrag was cancelled "
+       "manually) \r\nDrive D: Defrag aborted by user\r\n\r\n"},
+      {"D:", true,
+       "Drive C: Defrag completed successfully\r\n"
+       "Drive D: Defrag aborted by user\r\n"
+       "Drive F: Defrag aborted by user\r\n\r\n"},
+  };
+  for (const Case& c : cases) {
+    World w;
+    w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed},
+                       {"F:", kDriveFixed}, {"G:", kDriveFixed}};
+    w.window.Load();
+    if (c.outlastsTheWait) w.shells.runOn.insert(c.endDuring);
+    std::string answered;
+    w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+      if (call.arguments.rfind(c.endDuring, 0) != 0) return;
+      w.management.processes = {{"DfrgNtfs.exe", ""}};
+      w.shells.exitCodes["C:"] = 1;  // what C:'s ended tool answers
+      FormEndSession(w.ctx);
+      answered = w.Report();
+    };
+    ToggleRun(w.ctx);
+    EXPECT_EQ(answered, std::string("12/7/2026 - 6:46:13 AM\r\n") + c.record)
+        << c.endDuring;
+    EXPECT_EQ(w.Report(), answered) << c.endDuring;
+    EXPECT_TRUE(w.management.processes[0].ended);
+    EXPECT_FALSE(w.window.loaded);
+    ASSERT_EQ(w.shells.awaited.size(), 1u);
+    EXPECT_LE(w.shells.awaited[0], 5000);  // within what Windows allows
+  }
+  // Without a pass the session end only closes the window.
+  World idle;
+  idle.window.Load();
+  FormEndSession(idle.ctx);
+  EXPECT_FALSE(idle.window.loaded);
+  EXPECT_EQ(idle.files.appends, 0);
 }
 
 TEST(FormEventsTest, TerminateNeverLoadsTheWindowAgain) {

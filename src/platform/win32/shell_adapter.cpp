@@ -41,36 +41,35 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   return UniqueProcess(info.hProcess);
 }
 
-// Handles every message waiting in this thread's queue. Answers false, with
-// the quit code, when a WM_QUIT came; it is not handled.
-bool DispatchPending(int& quitCode) {
+// Handles every message waiting in this thread's queue. A WM_QUIT is not
+// handled: it sets `quitSeen` and `quitCode`, and the handling goes on.
+void DispatchPending(bool& quitSeen, int& quitCode) {
   MSG msg;
   while (PeekMessageW(&msg, /*hWnd=*/nullptr, /*wMsgFilterMin=*/0,
                       /*wMsgFilterMax=*/0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
+      quitSeen = true;
       quitCode = static_cast<int>(msg.wParam);
-      return false;
+      continue;
     }
     DispatchWindowMessage(msg);
   }
-  return true;
 }
 
 // Waits for `process` to end while the window's handlers run, nested, for
-// whatever messages arrive (Stop, close, repaint).
+// whatever messages arrive (Stop, close, repaint, the end of the session).
+// A quit does not end the handling: a process that keeps no window still
+// answers the messages that other programs send or broadcast to it.
 void WaitHandlingMessages(HANDLE process) {
   int quitCode = 0;
   bool quitSeen = false;
-  bool waitFailed = false;
   DWORD waitError = ERROR_SUCCESS;
+  bool waitFailed = false;
   for (;;) {
     // Messages already in the queue first: MsgWaitForMultipleObjects wakes
     // only for input that arrived since the queue was last looked at, and a
     // loop further out may have looked without taking everything.
-    if (!DispatchPending(quitCode)) {
-      quitSeen = true;
-      break;
-    }
+    DispatchPending(quitSeen, quitCode);
     const DWORD result = MsgWaitForMultipleObjects(
         /*nCount=*/1, &process, /*fWaitAll=*/FALSE, INFINITE, QS_ALLINPUT);
     if (result == WAIT_OBJECT_0) break;
@@ -79,10 +78,6 @@ void WaitHandlingMessages(HANDLE process) {
       waitError = GetLastError();
       break;
     }
-  }
-  if (quitSeen && WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0) {
-    waitFailed = true;
-    waitError = GetLastError();
   }
   // The quit belongs to the loop that called us; let it see it.
   if (quitSeen) PostQuitMessage(quitCode);
@@ -101,10 +96,29 @@ std::int32_t Win32Shell::Run(const std::string& program,
       Start(Utf8ToWide(program), Utf8ToWide(arguments), windowStyle);
   // A document handed to a running program (DDE) has no process of its own.
   if (!wait || !process) return 0;
+  // Known to AwaitEnd while the wait lasts, however it ends.
+  struct Waiting {
+    HANDLE& slot;
+    HANDLE previous;
+    ~Waiting() { slot = previous; }
+  } waiting{waiting_, waiting_};
+  waiting_ = process.get();
   WaitHandlingMessages(process.get());
   DWORD exitCode = 0;
   if (!GetExitCodeProcess(process.get(), &exitCode)) throw LastWin32Failure();
   return static_cast<std::int32_t>(exitCode);
+}
+
+bool Win32Shell::AwaitEnd(int timeoutMs, std::int32_t& exitCode) {
+  if (!waiting_) return false;
+  const DWORD result = WaitForSingleObject(
+      waiting_, timeoutMs < 0 ? 0 : static_cast<DWORD>(timeoutMs));
+  if (result == WAIT_TIMEOUT) return false;
+  if (result != WAIT_OBJECT_0) throw LastWin32Failure();
+  DWORD code = 0;
+  if (!GetExitCodeProcess(waiting_, &code)) throw LastWin32Failure();
+  exitCode = static_cast<std::int32_t>(code);
+  return true;
 }
 
 std::shared_ptr<Shell> Win32ShellFactory::Create() {

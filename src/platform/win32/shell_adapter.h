@@ -15,11 +15,16 @@ class Win32Shell : public Shell {
   // = the arguments, nShow = `windowStyle`, which the shell object numbers
   // as SW_ values). The shell builds the command line as "<program>"
   // <arguments>. With `wait`, handles this thread's window messages until
-  // the process ends; a WM_QUIT seen meanwhile ends the handling, and is
-  // posted again once the process has ended so that the caller's loop sees
-  // it.
+  // the process ends; a WM_QUIT seen meanwhile is remembered, the handling
+  // goes on, and the quit is posted again with its code once the process
+  // has ended, so that the caller's loop sees it.
   std::int32_t Run(const std::string& program, const std::string& arguments,
                    int windowStyle, bool wait) override;
+  bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) override;
+
+ private:
+  // The process the innermost waiting Run waits for; null when none waits.
+  void* waiting_ = nullptr;
 };
 
 class Win32ShellFactory : public ShellFactory {

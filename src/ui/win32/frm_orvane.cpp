@@ -369,6 +369,11 @@ LRESULT FrmOrvane::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam,
     case WM_CLOSE:
       OnClose();
       return 0;
+    case WM_QUERYENDSESSION:
+      return TRUE;  // never refused; nothing changes until the end is certain
+    case WM_ENDSESSION:
+      if (wParam) FormEndSession(ctx_);
+      return 0;
     case WM_ACTIVATE:
       OnActivate(wParam);
       break;  // the default handling activates the window

@@ -194,6 +194,8 @@ struct Handled {
   int quit = 0;
   int timer = 0;
   std::int32_t nestedExitCode = -100;
+  bool awaited = false;
+  std::int32_t awaitedExitCode = -100;
 };
 
 class ShellMessageTest : public ::testing::Test {
@@ -235,6 +237,10 @@ class ShellMessageTest : public ::testing::Test {
         ++handled_.nested;
         handled_.nestedExitCode = RunChild(*nested_, L"- 5 200");
         return 0;
+      case kAwait:
+        // What the end of the session does inside a pass.
+        handled_.awaited = nested_->AwaitEnd(5000, handled_.awaitedExitCode);
+        return 0;
       case kQuit:
         ++handled_.quit;
         PostQuitMessage(43);
@@ -250,6 +256,7 @@ class ShellMessageTest : public ::testing::Test {
   static constexpr UINT kPlain = WM_APP + 1;
   static constexpr UINT kRunNested = WM_APP + 2;
   static constexpr UINT kQuit = WM_APP + 3;
+  static constexpr UINT kAwait = WM_APP + 4;
   static constexpr UINT_PTR kTimerId = 1;
 
   static inline Handled handled_;
@@ -285,18 +292,29 @@ TEST_F(ShellMessageTest, QuitPostedBeforeRunIsPostedAgainAfterTheProgramEnds) {
   EXPECT_EQ(msg.wParam, 42u);
 }
 
-TEST_F(ShellMessageTest, QuitFromAHandlerStopsTheHandlingAndIsPostedAgain) {
+TEST_F(ShellMessageTest, QuitFromAHandlerIsPostedAgainAndTheHandlingGoesOn) {
   Win32Shell shell;
   ASSERT_TRUE(PostMessageW(window_, kQuit, 0, 0));
   EXPECT_EQ(RunChild(shell, L"- 7 600"), 7);
   EXPECT_EQ(handled_.quit, 1);
-  // The handler's timer fired while the program still ran, but Run had
-  // stopped handling messages once it saw the quit.
-  EXPECT_EQ(handled_.timer, 0);
+  // The handler's timer fired while the program still ran: a window-less
+  // process still answers messages until the program it waits for ends.
+  EXPECT_GT(handled_.timer, 0);
   KillTimer(window_, kTimerId);
   MSG msg;
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(msg.wParam, 43u);
+}
+
+TEST_F(ShellMessageTest, AHandlerMayAwaitTheEndOfTheProgramRunWaitsFor) {
+  Win32Shell shell;
+  std::int32_t exitCode = -100;
+  EXPECT_FALSE(shell.AwaitEnd(0, exitCode));  // no Run waits
+  nested_ = &shell;
+  ASSERT_TRUE(PostMessageW(window_, kAwait, 0, 0));
+  EXPECT_EQ(RunChild(shell, L"- 9 300"), 9);
+  EXPECT_TRUE(handled_.awaited);
+  EXPECT_EQ(handled_.awaitedExitCode, 9);
 }
 
 }  // namespace

@@ -403,6 +403,31 @@ TEST_F(FrmOrvaneTest, ClosingDuringAPassUnloadsInsideTheClickAndStopsThePass) {
   EXPECT_TRUE(PumpPending()) << "WM_QUIT posted";
 }
 
+TEST_F(FrmOrvaneTest, TheSessionEndIsNeverRefusedAndOnlyAnEndThatHappensCloses) {
+  w().drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+  LoadWindow();
+  const HWND hwnd = w().hwnd();
+  LRESULT query = FALSE;
+  std::string recordAtEnd;
+  w().shells.whileWaiting = [&](const fakes::ShellCall&) {
+    query = SendMessageW(hwnd, WM_QUERYENDSESSION, 0, 0);
+    // A cancelled end: the pass goes on as if nothing had been asked.
+    SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(w().ctx.state.bStopRequested, kFalse);
+    EXPECT_TRUE(IsWindow(hwnd));
+    SendMessageW(hwnd, WM_ENDSESSION, TRUE, 0);
+    recordAtEnd = w().files.contents[ReportPath(w().ctx.services)];
+  };
+  SendMessageW(Command1(), BM_CLICK, 0, 0);
+  EXPECT_EQ(query, TRUE);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_NE(recordAtEnd.find("Drive C: Defrag completed successfully\r\n"
+                             "Drive D: Defrag aborted by user\r\n"),
+            std::string::npos)
+      << "the record is on file when the end is answered";
+  EXPECT_TRUE(PumpPending()) << "WM_QUIT posted";
+}
+
 TEST_F(FrmOrvaneTest, APassEndingMinimizedWithExitUnloadsInsideTheClick) {
   LoadWindow();
   const HWND hwnd = w().hwnd();

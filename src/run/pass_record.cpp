@@ -1,0 +1,81 @@
+#include "run/pass_record.h"
+
+#include <utility>
+
+#include "report/report_file.h"
+#include "run/drive_line.h"
+
+namespace orvane {
+
+void PassRecord::SetDrives(std::vector<DriveInfo> drives) {
+  drives_ = std::move(drives);
+  next_ = 0;
+  std::size_t fixed = 0;
+  for (const DriveInfo& drive : drives_) {
+    if (drive.type == kDriveFixed) ++fixed;
+  }
+  lines_.reserve(fixed);
+}
+
+bool PassRecord::NextFixedDrive() {
+  if (recordWritten_) return false;
+  while (next_ < drives_.size()) {
+    if (drives_[next_++].type == kDriveFixed) {
+      lines_.emplace_back();
+      return true;
+    }
+  }
+  return false;
+}
+
+const std::string& PassRecord::DrivePath() const {
+  return drives_[next_ - 1].path;
+}
+
+void PassRecord::SetExitCodeLine(std::int32_t exitCode) {
+  if (recordWritten_ || lines_.empty()) return;
+  steps([&] { lines_.back() = ExitCodeLine(DrivePath(), exitCode); });
+}
+
+void PassRecord::SetLine(std::string (*line)(const std::string& drivePath)) {
+  if (recordWritten_ || lines_.empty()) return;
+  steps([&] { lines_.back() = line(DrivePath()); });
+}
+
+void PassRecord::SetAbortedLine() { SetLine(&AbortedLine); }
+void PassRecord::SetRemovedLine() { SetLine(&RemovedLine); }
+void PassRecord::SetNotStartedLine() { SetLine(&NotStartedLine); }
+
+void PassRecord::WriteRecord(const Services& services) {
+  if (recordWritten_) return;
+  recordWritten_ = true;
+  steps([&] { AppendRunRecord(services, lines_); });
+}
+
+void PassRecord::WriteTrailer(const Services& services) {
+  if (trailerWritten_ || !steps.recorded().IsSet()) return;
+  trailerWritten_ = true;
+  const RecordedError error = steps.recorded();
+  steps([&] { AppendErrorTrailer(services, error.number, error.description); });
+}
+
+void FinishPassAtSessionEnd(Context& ctx, int waitMs) {
+  PassRecord* record = ctx.state.pActivePass;
+  if (!record) return;
+  if (const std::shared_ptr<Shell> shell = record->runningShell) {
+    std::int32_t exitCode = 0;
+    bool ended = false;
+    record->steps([&] { ended = shell->AwaitEnd(waitMs, exitCode); });
+    if (ended) {
+      record->SetExitCodeLine(exitCode);
+    } else {
+      record->SetAbortedLine();
+    }
+  }
+  // The pass would find the stop request at the next fixed drive.
+  if (record->NextFixedDrive()) record->SetAbortedLine();
+  record->WriteRecord(ctx.services);
+  record->WriteTrailer(ctx.services);
+}
+
+}  // namespace orvane

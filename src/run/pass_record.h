@@ -1,0 +1,73 @@
+#pragma once
+// The record of a running pass while it is built: the drive collection,
+// fetched once, one line per fixed drive reached, and the shell object that
+// waits for the current drive's defragmenter. The pass fills it and writes
+// it at its end. A session end that comes while the pass waits finishes it
+// and writes it from inside that wait (FinishPassAtSessionEnd), because the
+// process may be ended before the pass gets back; the record and its error
+// trailer are each written once, whichever comes first.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/context.h"
+#include "platform/drives.h"
+#include "platform/shell.h"
+#include "platform/steps.h"
+
+namespace orvane {
+
+class PassRecord {
+ public:
+  // The pass's continue-on-error; its recorded error is the pass's.
+  Steps steps;
+
+  // The shell object whose Run waits for the current drive's defragmenter;
+  // set by the pass for the duration of that call.
+  std::shared_ptr<Shell> runningShell;
+
+  // Takes the drive collection; a first enumeration sizes the lines by its
+  // fixed drives.
+  void SetDrives(std::vector<DriveInfo> drives);
+  // The second enumeration: moves on to the next fixed drive of the same
+  // collection. Answers false after the last one, and once the record is
+  // written.
+  bool NextFixedDrive();
+  // The current fixed drive's path ("C:").
+  const std::string& DrivePath() const;
+  // Set the current fixed drive's line, as a step; nothing once the record
+  // is written.
+  void SetExitCodeLine(std::int32_t exitCode);
+  void SetAbortedLine();
+  void SetRemovedLine();
+  void SetNotStartedLine();
+
+  // Appends the record with the lines of the fixed drives reached, as a
+  // step; nothing when it was written before.
+  void WriteRecord(const Services& services);
+  // Appends the error trailer when the pass has recorded an error, as a
+  // step; nothing when it was written before.
+  void WriteTrailer(const Services& services);
+
+ private:
+  void SetLine(std::string (*line)(const std::string& drivePath));
+
+  std::vector<DriveInfo> drives_;
+  std::size_t next_ = 0;              // the next drive of the collection
+  std::vector<std::string> lines_;   // one per fixed drive reached
+  bool recordWritten_ = false;
+  bool trailerWritten_ = false;
+};
+
+// Called once the window has closed at the end of the session: finishes the
+// active pass's record as the pass would after a stop and writes it. Waits
+// up to `waitMs` for the current drive's defragmenter to end and takes its
+// line from the exit code; one that has not ended by then is reported
+// "aborted by user". The next fixed drive gets "aborted by user". Nothing
+// when no pass is active. Never throws.
+void FinishPassAtSessionEnd(Context& ctx, int waitMs);
+
+}  // namespace orvane
