@@ -31,6 +31,11 @@
 //                               "<program>" <argument> ... (the path in
 //                               double quotes, as the shell starts programs),
 //                               prints "pid=<pid>" and does not wait
+//   winpeek.exe unseen <seconds> <program> [<argument>...]
+//                               the same on a window station and desktop
+//                               of its own, which no one sees; waits up to
+//                               <seconds> and prints "exit=<code>", or ends
+//                               the program and prints "timeout"
 //
 // Output lines (texts with \r, \n, \t and \\ escaped):
 //   window class=<c> title=<t> visible=0|1 iconic=0|1 enabled=0|1
@@ -48,6 +53,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "owned_handle.h"
@@ -183,22 +189,74 @@ std::vector<HWND> FindTopLevel(const std::wstring& title) {
   return search.found;
 }
 
-int Spawn(std::wstring commandLine) {
+// Starts `commandLine` (on `desktop`, when given); false, with a word on
+// stderr, when it cannot be started.
+bool Start(std::wstring commandLine, DWORD flags, wchar_t* desktop,
+           PROCESS_INFORMATION& info) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
+  startup.lpDesktop = desktop;
   if (!CreateProcessW(/*lpApplicationName=*/nullptr, commandLine.data(),
                       /*lpProcessAttributes=*/nullptr,
                       /*lpThreadAttributes=*/nullptr,
-                      /*bInheritHandles=*/FALSE, CREATE_NO_WINDOW,
+                      /*bInheritHandles=*/FALSE, flags,
                       /*lpEnvironment=*/nullptr,
                       /*lpCurrentDirectory=*/nullptr, &startup, &info)) {
     std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
+    return false;
+  }
+  return true;
+}
+
+int Spawn(std::wstring commandLine) {
+  PROCESS_INFORMATION info = {};
+  if (!Start(std::move(commandLine), CREATE_NO_WINDOW, nullptr, info)) {
     return 1;
   }
   simdefrag::OwnedHandle process(info.hProcess);
   simdefrag::OwnedHandle thread(info.hThread);
   std::printf("pid=%lu\n", info.dwProcessId);
+  return 0;
+}
+
+// Starts `commandLine` on a window station and desktop of its own, which no
+// one sees (as a scheduled task run as SYSTEM does), and waits up to
+// `seconds` for it to end. Prints "exit=<code>", or "timeout" after ending
+// a process that did not end by itself.
+int RunUnseen(std::wstring commandLine, DWORD seconds) {
+  HWINSTA station = CreateWindowStationW(L"WinpeekUnseen", /*dwFlags=*/0,
+                                         WINSTA_ALL_ACCESS,
+                                         /*lpsa=*/nullptr);
+  if (station == nullptr) {
+    std::fprintf(stderr, "CreateWindowStation failed: %lu\n", GetLastError());
+    return 1;
+  }
+  // A desktop is made on the calling process's window station.
+  HWINSTA own = GetProcessWindowStation();
+  SetProcessWindowStation(station);
+  HDESK desktop = CreateDesktopW(L"Default", /*lpszDevice=*/nullptr,
+                                 /*pDevmode=*/nullptr, /*dwFlags=*/0,
+                                 GENERIC_ALL, /*lpsa=*/nullptr);
+  SetProcessWindowStation(own);
+  if (desktop == nullptr) {
+    std::fprintf(stderr, "CreateDesktop failed: %lu\n", GetLastError());
+    return 1;
+  }
+  wchar_t desktopName[] = L"WinpeekUnseen\\Default";
+  PROCESS_INFORMATION info = {};
+  if (!Start(std::move(commandLine), /*flags=*/0, desktopName, info)) return 1;
+  simdefrag::OwnedHandle process(info.hProcess);
+  simdefrag::OwnedHandle thread(info.hThread);
+  if (WaitForSingleObject(info.hProcess, seconds * 1000) != WAIT_OBJECT_0) {
+    TerminateProcess(info.hProcess, 255);
+    std::printf("timeout\n");
+    return 1;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(info.hProcess, &code);
+  std::printf("exit=%lu\n", code);
+  CloseDesktop(desktop);
+  CloseWindowStation(station);
   return 0;
 }
 
@@ -344,7 +402,8 @@ int Usage() {
                "       winpeek lock <path>\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
-               "       winpeek spawn <program> [<argument>...]\n");
+               "       winpeek spawn <program> [<argument>...]\n"
+               "       winpeek unseen <seconds> <program> [<argument>...]\n");
   return 2;
 }
 
@@ -373,6 +432,12 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
     for (int i = 3; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
     return Spawn(commandLine);
+  }
+  if (argc >= 4 && std::wstring(argv[1]) == L"unseen") {
+    std::wstring commandLine = L"\"" + std::wstring(argv[3]) + L"\"";
+    for (int i = 4; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
+    return RunUnseen(commandLine,
+                     static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
   }
   if (argc == 3 && std::wstring(argv[1]) == L"lock") return Lock(argv[2]);
   if (argc == 4 && std::wstring(argv[1]) == L"hittest")
