@@ -59,7 +59,7 @@ e2e_log "case: defrag.exe missing, -S -E on a window station no one sees"
 rm -f "$defrag"
 events=$E2E_TMP/eventlog.txt
 unseen=$(cd "$WINEPREFIX/drive_c" && WINEDEBUG=-all,err+eventlog timeout 90 \
-  wine winpeek.exe unseen 60 "$E2E_ORVANE_WIN" -S -E 2>"$events" | tr -d '\r')
+  "$ORVANE_WINE" winpeek.exe unseen 60 "$E2E_ORVANE_WIN" -S -E 2>"$events" | tr -d '\r')
 [ "$unseen" = exit=1 ] ||
   e2e_fail "on an unseen station the program did not end by itself with 1: '$unseen'"
 grep -qF "err:eventlog:ReportEventW L\"$expected_text\"" "$events" || {
