@@ -10,7 +10,7 @@
 source "$(dirname "$0")/lib.sh"
 [ "$(orvane_exe_arch "$ORVANE_EXE")" = win32 ] ||
   e2e_fail "ORVANE_EXE is not the 32-bit exe"
-ORVANE_WINEARCH=win64
+export ORVANE_WINEARCH=win64
 e2e_init
 
 # Tried with the 32-bit winpeek.exe in the 64-bit prefix: Wine hands a
@@ -21,13 +21,12 @@ if ! e2e_wine winpeek.exe screen >/dev/null; then
 fi
 
 sys64=$WINEPREFIX/drive_c/windows/system32
-[ -f "$sys64/defrag.exe" ] && [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/defrag.exe" ] ||
+{ [ -f "$sys64/defrag.exe" ] &&
+  [ ! -e "$WINEPREFIX/drive_c/windows/syswow64/defrag.exe" ]; } ||
   e2e_fail "the simulator is not only in the 64-bit system32"
 # Control: a 32-bit program that names system32 does not see it there.
-seen=$(e2e_wine 'C:\windows\syswow64\cmd.exe' /c \
-  'if exist C:\windows\system32\defrag.exe (echo seen) else (echo redirected)' |
-  tr -d '\r')
-[ "$seen" = redirected ] ||
+seen=$(e2e_wine winpeek.exe exists 'C:\windows\system32\defrag.exe' | tr -d '\r')
+[ "$seen" = absent ] ||
   e2e_fail "a 32-bit program is not redirected to syswow64 here: '$seen'"
 
 e2e_add_drive D hd

@@ -20,6 +20,9 @@
 //   winpeek.exe lock <path>     opens <path> (created when missing) with no
 //                               sharing at all, prints "locked" and holds it
 //                               until killed; exit code 1 when it cannot
+//   winpeek.exe exists <path>   "exists" or "absent", as this program sees
+//                               <path> (a 32-bit winpeek through the
+//                               file-system redirector)
 //   winpeek.exe screen          the screen size in pixels
 //   winpeek.exe drives          each drive as "<letter>: <type number>"
 //   winpeek.exe ps              each running process as "<pid> <image name>"
@@ -399,7 +402,7 @@ int Usage() {
                "       winpeek syscommand <title> minimize|restore\n"
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
-               "       winpeek lock <path>\n"
+               "       winpeek lock|exists <path>\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
                "       winpeek spawn <program> [<argument>...]\n"
@@ -440,6 +443,11 @@ int wmain(int argc, wchar_t** argv) {
                      static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
   }
   if (argc == 3 && std::wstring(argv[1]) == L"lock") return Lock(argv[2]);
+  if (argc == 3 && std::wstring(argv[1]) == L"exists") {
+    const bool exists = GetFileAttributesW(argv[2]) != INVALID_FILE_ATTRIBUTES;
+    std::printf("%s\n", exists ? "exists" : "absent");
+    return 0;
+  }
   if (argc == 4 && std::wstring(argv[1]) == L"hittest")
     return HitTest(std::wcstol(argv[2], nullptr, 10),
                    std::wcstol(argv[3], nullptr, 10));
