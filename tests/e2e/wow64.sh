@@ -39,9 +39,9 @@ e2e_expect_exit "$E2E_ORVANE_PID" 120 0
 e2e_expect_report_lines "$(e2e_report_file)" "<HEADER>" \
   "Drive C: Defrag completed successfully" \
   "Drive D: Defrag completed successfully" ""
-expected=$(printf '%s\n' '"C:\windows\system32\defrag.exe" C: -f' \
+want=$(printf '%s\n' '"C:\windows\system32\defrag.exe" C: -f' \
   '"C:\windows\system32\defrag.exe" D: -f')
-[ "$(e2e_sim_commands)" = "$expected" ] || {
+[ "$(e2e_sim_commands)" = "$want" ] || {
   e2e_sim_commands >&2
   e2e_fail "the defragmenter's command lines are not as the program names them"
 }
