@@ -33,6 +33,9 @@ void Main(Context& ctx) {
                          SystemDir(svc) + "\\defrag.exe" + kLineBreak +
                          "Program will close now",
                      kStyleCritical, kProgramTitle);
+    // The program ends because of a failure; a scheduler must not read
+    // that as success.
+    s.nExitCode = 1;
     return;
   }
   steps.Clear();
@@ -59,6 +62,8 @@ void Main(Context& ctx) {
     svc.dialogs.Show(std::string("Error Loading Program") + kLineBreak +
                          steps.recorded().description,
                      kStyleCritical, kProgramTitle);
+    // Without a window the program ends here, because of the failure.
+    if (!window.IsLoaded()) s.nExitCode = 1;
   }
 }
 

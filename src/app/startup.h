@@ -9,7 +9,8 @@ namespace orvane {
 // reads the switches, builds the watched command line and loads the window
 // (minimized, with a run started at once, for "-S"). Returns when the
 // program should run its message loop (the window is loaded) or end (it is
-// not). Failures from the presence check on are shown in one message box.
+// not). Failures from the presence check on are shown in one message box;
+// when one of them ends the program, the exit code is 1.
 void Main(Context& ctx);
 
 }  // namespace orvane

@@ -30,8 +30,10 @@ struct SharedState {
   // waits, and lets the end of the session write the record.
   PassRecord* pActivePass = nullptr;
 
-  // The process exit code when a pass ends the program ("-E"): 0 when it
-  // ended "Defragmented", 1 when it failed or was stopped.
+  // The process exit code: when a pass ends the program ("-E"), 0 when it
+  // ended "Defragmented" and 1 when it failed or was stopped; 1 when
+  // start-up ends the program because of a failure (the defragmenter
+  // missing, a window that could not be loaded); 0 for every other end.
   int nExitCode = 0;
 };
 

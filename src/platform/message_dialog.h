@@ -12,7 +12,9 @@ class MessageDialog {
   virtual ~MessageDialog() = default;
 
   // Shows `text` (lines separated by CR LF) with `style` and `title`, and
-  // returns when the user has closed it.
+  // returns when the user has closed it. Where no one can see a box (a
+  // scheduled task run without a desktop), shows none: the text goes to the
+  // system's log of events and Show returns at once, as if closed.
   virtual void Show(const std::string& text, int style,
                     const std::string& title) = 0;
 };

@@ -69,4 +69,19 @@ SizingRect HoldSize(const SizingRect& proposed, std::uintptr_t edge,
   return held;
 }
 
+void NormalSizeHold::Observe(std::int32_t width, std::int32_t height,
+                             bool minimized, bool placeChanged) {
+  if (minimized) {
+    awayFromNormal_ = true;
+    return;
+  }
+  // Being restored: the rectangle is still the icon's until the change of
+  // place has been made.
+  if (awayFromNormal_ && !placeChanged) return;
+  awayFromNormal_ = false;
+  known_ = true;
+  width_ = width;
+  height_ = height;
+}
+
 }  // namespace orvane

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Without an ordinary file defrag.exe in the system directory (missing,
 # hidden or a system file) the program shows its not-found message box,
-# titled Orvane, and ends when it is closed: no window, no run, even with -S.
+# titled Orvane, and ends with exit code 1 when it is closed: no window, no
+# run, even with -S. On a window station that no one sees (a scheduled task
+# run as SYSTEM) it shows no box: it ends by itself, with 1, and the text
+# goes to the Application event log (which Wine writes to its eventlog
+# debug channel).
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -43,11 +47,25 @@ for case in "${cases[@]}"; do
     e2e_fail "the main window opened"
 
   e2e_key_to_close "$box" Return || e2e_fail "Return does not close the message box"
-  e2e_wait_exit "$pid" 30 >/dev/null
+  e2e_expect_exit "$pid" 30 1
   [ "$(e2e_count_windows Defragment)" -eq 0 ] ||
     e2e_fail "the main window opened after the message"
   [ -z "$(e2e_sim_commands)" ] ||
     e2e_fail "a defragmenter was started: $(e2e_sim_commands)"
   [ ! -e "$(e2e_report_file)" ] || e2e_fail "a report file was written"
 done
+
+e2e_log "case: defrag.exe missing, -S -E on a window station no one sees"
+rm -f "$defrag"
+events=$E2E_TMP/eventlog.txt
+unseen=$(cd "$WINEPREFIX/drive_c" && WINEDEBUG=-all,err+eventlog timeout 90 \
+  "$ORVANE_WINE" winpeek.exe unseen 60 "$E2E_ORVANE_WIN" -S -E 2>"$events" | tr -d '\r')
+[ "$unseen" = exit=1 ] ||
+  e2e_fail "on an unseen station the program did not end by itself with 1: '$unseen'"
+grep -qF "err:eventlog:ReportEventW L\"$expected_text\"" "$events" || {
+  cat "$events" >&2
+  e2e_fail "the not-found text is not in the event log"
+}
+[ -z "$(e2e_sim_commands)" ] ||
+  e2e_fail "a defragmenter was started: $(e2e_sim_commands)"
 e2e_pass

@@ -50,6 +50,13 @@ e2e_pass() {
   exit 0
 }
 
+# e2e_skip REASON: the test cannot run on this host; ctest counts it as
+# skipped (SKIP_RETURN_CODE 77).
+e2e_skip() {
+  e2e_log "SKIP: $*"
+  exit 77
+}
+
 # --- set-up -------------------------------------------------------------
 
 # The architecture of the prefixes, and the loader that runs them.

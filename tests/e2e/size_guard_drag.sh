@@ -9,15 +9,11 @@
 # window's own hit-test answer). Then each edge and corner of Orvane,
 # dragged outward (corners also inward), leaves its rectangle exactly as it
 # was: the dragged edge held, the opposite one in place.
+# First, on the bare X server, a resize at X level (as a window manager,
+# or Snap on Windows, resizes: without WM_SIZING) leaves the size as well.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
-
-e2e_import_reg '[HKEY_CURRENT_USER\Software\Wine\Explorer]
-"Desktop"="e2e"
-
-[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
-"e2e"="640x480"'
 
 # rect_of TITLE: "left top right bottom" of the window TITLE, on the desktop.
 rect_of() {
@@ -26,6 +22,28 @@ rect_of() {
   [ -n "$rect" ] || e2e_fail "no window titled '$1'"
   tr ',' ' ' <<<"$rect"
 }
+
+e2e_log "an X-level resize leaves the window at its size"
+e2e_start_orvane
+pid=$E2E_ORVANE_PID
+xwindow=$(e2e_wait_window Defragment 60 "$pid")
+e2e_wait_ready Defragment 60
+read -r l t r b <<<"$(rect_of Defragment)"
+xdotool windowsize "$xwindow" 400 300
+sleep 1.5
+now=$(rect_of Defragment)
+[ "$now" = "$l $t $r $b" ] ||
+  e2e_fail "the X-level resize changed the window from $l $t $r $b to $now"
+[ "$(e2e_peek_field "$(e2e_peek Defragment)" window Defragment client)" = 201x60 ] ||
+  e2e_fail "the client area is no longer 201x60 after the X-level resize"
+e2e_close_window Defragment
+e2e_expect_exit "$pid" 30 0
+
+e2e_import_reg '[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="e2e"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"e2e"="640x480"'
 
 # drag X Y DX DY: presses the left button at X,Y of the desktop, moves the
 # pointer by DX,DY in two steps and releases it.

@@ -237,13 +237,15 @@ TEST(RunPassTest, AMonthChangeDuringThePassWritesToTheNewMonth) {
 struct EndCase {
   IntBool restore, exit, minimized;
   bool stopped;
+  bool failed;  // drive C: ends with exit code 5
   WindowState state;  // afterwards
   bool loaded;
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) {
   *os << "restore " << c.restore << " exit " << c.exit << " minimized "
-      << c.minimized << (c.stopped ? " stopped" : "");
+      << c.minimized << (c.stopped ? " stopped" : "")
+      << (c.failed ? " failed" : "");
 }
 
 class RunPassEndTest : public ::testing::TestWithParam<EndCase> {};
@@ -260,12 +262,13 @@ TEST_P(RunPassEndTest, RestoresOrClosesAsTheSwitchesSay) {
       w.ctx.state.bStopRequested = kTrue;
     };
   }
+  if (c.failed) w.shells.exitCodes["C:"] = 5;
   Pass(w);
   EXPECT_EQ(w.window.state, c.state);
   EXPECT_EQ(w.window.loaded, c.loaded);
   EXPECT_EQ(w.Report().empty(), false);
   if (!c.loaded) {
-    EXPECT_EQ(w.ctx.state.nExitCode, c.stopped ? 1 : 0);
+    EXPECT_EQ(w.ctx.state.nExitCode, c.stopped || c.failed ? 1 : 0);
   }
 }
 
@@ -273,13 +276,14 @@ constexpr IntBool T = kTrue, F = kFalse;
 INSTANTIATE_TEST_SUITE_P(
     Switches, RunPassEndTest,
     ::testing::Values(
-        EndCase{F, F, T, false, WindowState::kMinimized, true},
-        EndCase{T, F, T, false, WindowState::kNormal, true},
-        EndCase{F, T, T, false, WindowState::kMinimized, false},
-        EndCase{T, T, T, false, WindowState::kNormal, true},
-        EndCase{F, T, F, false, WindowState::kNormal, true},
-        EndCase{T, F, T, true, WindowState::kMinimized, true},
-        EndCase{F, T, T, true, WindowState::kMinimized, false}));
+        EndCase{F, F, T, false, false, WindowState::kMinimized, true},
+        EndCase{T, F, T, false, false, WindowState::kNormal, true},
+        EndCase{F, T, T, false, false, WindowState::kMinimized, false},
+        EndCase{F, T, T, false, true, WindowState::kMinimized, false},
+        EndCase{T, T, T, false, false, WindowState::kNormal, true},
+        EndCase{F, T, F, false, false, WindowState::kNormal, true},
+        EndCase{T, F, T, true, false, WindowState::kMinimized, true},
+        EndCase{F, T, T, true, false, WindowState::kMinimized, false}));
 
 }  // namespace
 }  // namespace orvane

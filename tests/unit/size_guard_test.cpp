@@ -136,5 +136,51 @@ TEST(SizeGuard, AnEdgeBeyond32BitsKeepsItsProposedValue) {
             (SizingRect{kMax - 10, 0, kMax - 5, 100}));
 }
 
+TEST(NormalSizeHold, HoldsTheNormalSizeThroughMinimizingAndRestoring) {
+  NormalSizeHold hold;
+  EXPECT_FALSE(hold.Holding());
+  EXPECT_FALSE(hold.Known()) << "no size to answer before the first message";
+
+  // Each step: the window's size, minimized, a change of place made; then
+  // whether the guard holds and the size it holds.
+  struct Step {
+    const char* what;
+    std::int32_t width, height;
+    bool minimized, placeChanged;
+    bool holding;
+    std::int32_t heldWidth, heldHeight;
+  };
+  const Step steps[] = {
+      {"normal", 217, 99, false, false, true, 217, 99},
+      {"the program resized it", 229, 106, false, true, true, 229, 106},
+      {"minimizing", 160, 24, true, false, false, 229, 106},
+      {"minimized, place changed", 160, 24, true, true, false, 229, 106},
+      // Restoring: no longer minimized, but the rectangle is the icon's
+      // until the change of place has been made.
+      {"restoring", 160, 24, false, false, false, 229, 106},
+      {"restored", 229, 106, false, true, true, 229, 106},
+      {"normal again", 229, 106, false, false, true, 229, 106},
+  };
+  for (const Step& step : steps) {
+    hold.Observe(step.width, step.height, step.minimized, step.placeChanged);
+    EXPECT_EQ(hold.Holding(), step.holding) << step.what;
+    EXPECT_TRUE(hold.Known()) << step.what;
+    EXPECT_EQ(hold.width(), step.heldWidth) << step.what;
+    EXPECT_EQ(hold.height(), step.heldHeight) << step.what;
+  }
+}
+
+TEST(NormalSizeHold, AWindowFirstSeenMinimizedHoldsNothingUntilRestored) {
+  NormalSizeHold hold;
+  hold.Observe(160, 24, true, false);
+  hold.Observe(160, 24, false, false);  // being restored
+  EXPECT_FALSE(hold.Known());
+  EXPECT_FALSE(hold.Holding());
+  hold.Observe(217, 99, false, true);
+  EXPECT_TRUE(hold.Holding());
+  EXPECT_EQ(hold.width(), 217);
+  EXPECT_EQ(hold.height(), 99);
+}
+
 }  // namespace
 }  // namespace orvane

@@ -13,8 +13,11 @@ TEST(StartupTest, ASecondInstanceEndsSilently) {
   World w;
   w.previous.running = true;
   w.ctx.argumentText = "-S -E";
+  // Gives way before it looks for the defragmenter: no not-found message.
+  w.files.contents.clear();
   Main(w.ctx);
   EXPECT_TRUE(w.dialogs.shown.empty());
+  EXPECT_EQ(w.ctx.state.nExitCode, 0);
   EXPECT_FALSE(w.window.loaded);
   EXPECT_EQ(w.ctx.state.bAutoStart, kFalse);
   EXPECT_TRUE(w.management.queries.empty());
@@ -55,6 +58,7 @@ TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {
     EXPECT_FALSE(w.window.loaded) << c.name;
     EXPECT_EQ(w.ctx.state.bAutoStart, kFalse) << c.name;
     EXPECT_TRUE(w.shells.calls.empty());
+    EXPECT_EQ(w.ctx.state.nExitCode, 1) << c.name;  // a failure, not success
   }
 }
 
@@ -125,27 +129,41 @@ TEST(StartupTest, AutoStartOnABusyMachineStaysMinimizedAndIdle) {
   EXPECT_TRUE(w.dialogs.shown.empty());
 }
 
-// A window whose load fails, for the error message at the end of start-up.
+// A window whose state cannot be set, and optionally that cannot be loaded,
+// for the error message at the end of start-up.
 class FailingWindow : public fakes::FakeWindow {
  public:
   using FakeWindow::FakeWindow;
+  bool loadFails = false;
   void SetWindowState(WindowState) override {
     throw Failure(-2147024888, "Not enough memory resources are available.");
+  }
+  void Load() override {
+    if (loadFails) {
+      throw Failure(-2147024888, "Not enough memory resources are available.");
+    }
+    FakeWindow::Load();
   }
 };
 
 TEST(StartupTest, AFailureAfterThePresenceCheckIsShownAtTheEnd) {
-  World w;
-  FailingWindow window(w.ctx);
-  w.ctx.state.oMainForm = &window;
-  Main(w.ctx);
-  ASSERT_EQ(w.dialogs.shown.size(), 1u);
-  EXPECT_EQ(w.dialogs.shown[0].text,
-            "Error Loading Program\r\nNot enough memory resources are "
-            "available.");
-  EXPECT_EQ(w.dialogs.shown[0].style, 16);
-  EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
-  EXPECT_TRUE(window.loaded);  // the Load step after it still ran
+  for (const bool loadFails : {false, true}) {
+    World w;
+    FailingWindow window(w.ctx);
+    window.loadFails = loadFails;
+    w.ctx.state.oMainForm = &window;
+    Main(w.ctx);
+    ASSERT_EQ(w.dialogs.shown.size(), 1u);
+    EXPECT_EQ(w.dialogs.shown[0].text,
+              "Error Loading Program\r\nNot enough memory resources are "
+              "available.");
+    EXPECT_EQ(w.dialogs.shown[0].style, 16);
+    EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
+    // The Load step after it still ran; a program that ends for want of a
+    // window ends with 1, one that goes on will end as its user says.
+    EXPECT_EQ(window.loaded, !loadFails);
+    EXPECT_EQ(w.ctx.state.nExitCode, loadFails ? 1 : 0);
+  }
 }
 
 }  // namespace

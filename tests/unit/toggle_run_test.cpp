@@ -105,24 +105,30 @@ TEST(ToggleRunTest, StopEndsTheWatchedRunAndTheEnginesAndGoesIdle) {
 }
 
 TEST(ToggleRunTest, StopStepsRunInOrder) {
-  World w;
-  w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
-  w.window.Load();
-  std::vector<std::string> stopLog;
-  w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
-    if (call.arguments != "D: -f") return;
-    const std::size_t from = w.window.log.size();
+  for (const bool reportExists : {false, true}) {
+    World w;
+    w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+    if (reportExists) w.files.contents[World::kReport] = "last run\r\n";
+    w.window.Load();
+    std::vector<std::string> stopLog;
+    w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+      if (call.arguments != "D: -f") return;
+      const std::size_t from = w.window.log.size();
+      ToggleRun(w.ctx);
+      stopLog = Since(w.window.log, from);
+      EXPECT_EQ(w.ctx.state.oShell, nullptr);
+    };
     ToggleRun(w.ctx);
-    stopLog = Since(w.window.log, from);
-    EXPECT_EQ(w.ctx.state.oShell, nullptr);
-  };
-  ToggleRun(w.ctx);
-  // No report yet at the time of the stop: Report stays disabled.
-  EXPECT_EQ(stopLog, (std::vector<std::string>{
-                         "Command1Enabled=0", "Command2Enabled=0", "State=0",
-                         "Enabled=0", "Caption=Defragment", "Command1=Start",
-                         "Command1Enabled=1", "Enabled=1"}));
-  EXPECT_EQ(w.window.caption, "Defragment");
+    // Report is enabled by Stop only when this month's report exists.
+    std::vector<std::string> expected = {
+        "Command1Enabled=0", "Command2Enabled=0", "State=0",
+        "Enabled=0",         "Caption=Defragment", "Command1=Start",
+        "Command1Enabled=1"};
+    if (reportExists) expected.push_back("Command2Enabled=1");
+    expected.push_back("Enabled=1");
+    EXPECT_EQ(stopLog, expected) << "report exists: " << reportExists;
+    EXPECT_EQ(w.window.caption, "Defragment");
+  }
 }
 
 TEST(ToggleRunTest, AStartInsideAStoppedPassIsRefused) {

@@ -20,6 +20,9 @@
 //   winpeek.exe lock <path>     opens <path> (created when missing) with no
 //                               sharing at all, prints "locked" and holds it
 //                               until killed; exit code 1 when it cannot
+//   winpeek.exe exists <path>   "exists" or "absent", as this program sees
+//                               <path> (a 32-bit winpeek through the
+//                               file-system redirector)
 //   winpeek.exe screen          the screen size in pixels
 //   winpeek.exe drives          each drive as "<letter>: <type number>"
 //   winpeek.exe ps              each running process as "<pid> <image name>"
@@ -31,6 +34,11 @@
 //                               "<program>" <argument> ... (the path in
 //                               double quotes, as the shell starts programs),
 //                               prints "pid=<pid>" and does not wait
+//   winpeek.exe unseen <seconds> <program> [<argument>...]
+//                               the same on a window station and desktop
+//                               of its own, which no one sees; waits up to
+//                               <seconds> and prints "exit=<code>", or ends
+//                               the program and prints "timeout"
 //
 // Output lines (texts with \r, \n, \t and \\ escaped):
 //   window class=<c> title=<t> visible=0|1 iconic=0|1 enabled=0|1
@@ -48,6 +56,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "owned_handle.h"
@@ -183,22 +192,74 @@ std::vector<HWND> FindTopLevel(const std::wstring& title) {
   return search.found;
 }
 
-int Spawn(std::wstring commandLine) {
+// Starts `commandLine` (on `desktop`, when given); false, with a word on
+// stderr, when it cannot be started.
+bool Start(std::wstring commandLine, DWORD flags, wchar_t* desktop,
+           PROCESS_INFORMATION& info) {
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
-  PROCESS_INFORMATION info = {};
+  startup.lpDesktop = desktop;
   if (!CreateProcessW(/*lpApplicationName=*/nullptr, commandLine.data(),
                       /*lpProcessAttributes=*/nullptr,
                       /*lpThreadAttributes=*/nullptr,
-                      /*bInheritHandles=*/FALSE, CREATE_NO_WINDOW,
+                      /*bInheritHandles=*/FALSE, flags,
                       /*lpEnvironment=*/nullptr,
                       /*lpCurrentDirectory=*/nullptr, &startup, &info)) {
     std::fprintf(stderr, "CreateProcess failed: %lu\n", GetLastError());
+    return false;
+  }
+  return true;
+}
+
+int Spawn(std::wstring commandLine) {
+  PROCESS_INFORMATION info = {};
+  if (!Start(std::move(commandLine), CREATE_NO_WINDOW, nullptr, info)) {
     return 1;
   }
   simdefrag::OwnedHandle process(info.hProcess);
   simdefrag::OwnedHandle thread(info.hThread);
   std::printf("pid=%lu\n", info.dwProcessId);
+  return 0;
+}
+
+// Starts `commandLine` on a window station and desktop of its own, which no
+// one sees (as a scheduled task run as SYSTEM does), and waits up to
+// `seconds` for it to end. Prints "exit=<code>", or "timeout" after ending
+// a process that did not end by itself.
+int RunUnseen(std::wstring commandLine, DWORD seconds) {
+  HWINSTA station = CreateWindowStationW(L"WinpeekUnseen", /*dwFlags=*/0,
+                                         WINSTA_ALL_ACCESS,
+                                         /*lpsa=*/nullptr);
+  if (station == nullptr) {
+    std::fprintf(stderr, "CreateWindowStation failed: %lu\n", GetLastError());
+    return 1;
+  }
+  // A desktop is made on the calling process's window station.
+  HWINSTA own = GetProcessWindowStation();
+  SetProcessWindowStation(station);
+  HDESK desktop = CreateDesktopW(L"Default", /*lpszDevice=*/nullptr,
+                                 /*pDevmode=*/nullptr, /*dwFlags=*/0,
+                                 GENERIC_ALL, /*lpsa=*/nullptr);
+  SetProcessWindowStation(own);
+  if (desktop == nullptr) {
+    std::fprintf(stderr, "CreateDesktop failed: %lu\n", GetLastError());
+    return 1;
+  }
+  wchar_t desktopName[] = L"WinpeekUnseen\\Default";
+  PROCESS_INFORMATION info = {};
+  if (!Start(std::move(commandLine), /*flags=*/0, desktopName, info)) return 1;
+  simdefrag::OwnedHandle process(info.hProcess);
+  simdefrag::OwnedHandle thread(info.hThread);
+  if (WaitForSingleObject(info.hProcess, seconds * 1000) != WAIT_OBJECT_0) {
+    TerminateProcess(info.hProcess, 255);
+    std::printf("timeout\n");
+    return 1;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(info.hProcess, &code);
+  std::printf("exit=%lu\n", code);
+  CloseDesktop(desktop);
+  CloseWindowStation(station);
   return 0;
 }
 
@@ -341,10 +402,11 @@ int Usage() {
                "       winpeek syscommand <title> minimize|restore\n"
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
-               "       winpeek lock <path>\n"
+               "       winpeek lock|exists <path>\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
-               "       winpeek spawn <program> [<argument>...]\n");
+               "       winpeek spawn <program> [<argument>...]\n"
+               "       winpeek unseen <seconds> <program> [<argument>...]\n");
   return 2;
 }
 
@@ -374,7 +436,18 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 3; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
     return Spawn(commandLine);
   }
+  if (argc >= 4 && std::wstring(argv[1]) == L"unseen") {
+    std::wstring commandLine = L"\"" + std::wstring(argv[3]) + L"\"";
+    for (int i = 4; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
+    return RunUnseen(commandLine,
+                     static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
+  }
   if (argc == 3 && std::wstring(argv[1]) == L"lock") return Lock(argv[2]);
+  if (argc == 3 && std::wstring(argv[1]) == L"exists") {
+    const bool exists = GetFileAttributesW(argv[2]) != INVALID_FILE_ATTRIBUTES;
+    std::printf("%s\n", exists ? "exists" : "absent");
+    return 0;
+  }
   if (argc == 4 && std::wstring(argv[1]) == L"hittest")
     return HitTest(std::wcstol(argv[2], nullptr, 10),
                    std::wcstol(argv[3], nullptr, 10));

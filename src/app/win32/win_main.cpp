@@ -77,17 +77,22 @@ int Run(HINSTANCE instance) {
   ctx.state.oMainForm = &form;
   ctx.argumentText = ArgumentTextOf(WideToUtf8(GetCommandLineW()));
 
+  bool escaped = false;
   try {
     Main(ctx);
   } catch (const std::exception& e) {
     // Start-up guards its own steps; this is the last line for anything
     // else, so that no exception leaves the program.
+    escaped = true;
     try {
       dialogs.Show(e.what(), kStyleCritical, kProgramTitle);
     } catch (...) {
     }
   } catch (...) {
+    escaped = true;
   }
+  // A failure that ends the program is no success.
+  if (escaped && !form.IsLoaded()) ctx.state.nExitCode = 1;
 
   if (form.IsLoaded()) RunMessageLoop();
   return ctx.state.nExitCode;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/native_path.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
@@ -15,7 +16,13 @@ bool Win32FileProbe::IsOrdinaryFile(const std::string& path) {
     return false;
   }
   WIN32_FIND_DATAW found;
-  UniqueFind search(FindFirstFileW(Utf8ToWide(path).c_str(), &found));
+  // A file in the system directory is looked for in the real one, also
+  // from a 32-bit process on 64-bit Windows.
+  UniqueFind search(WithNativePath(
+      Utf8ToWide(path),
+      [&found](const std::wstring& file) {
+        return FindFirstFileW(file.c_str(), &found);
+      }));
   if (!search) {
     const DWORD error = GetLastError();
     // Absent: no such file, no such directory, or a name that cannot be

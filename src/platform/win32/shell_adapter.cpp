@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/message_dispatch.h"
+#include "platform/win32/native_path.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
@@ -11,8 +12,44 @@
 namespace orvane::win32 {
 namespace {
 
+// The system's own programs (the defragmenter) are started directly. In a
+// 32-bit process on 64-bit Windows the program file is reached in the real
+// system directory, while the command line names it as GetSystemDirectory
+// does, so that the busy test and Stop recognise the run by it.
+UniqueProcess StartSystemProgram(const std::wstring& program,
+                                 const std::wstring& arguments,
+                                 int windowStyle) {
+  std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(windowStyle);
+  PROCESS_INFORMATION info = {};
+  const BOOL started =
+      WithNativePath(program, [&](const std::wstring& file) {
+        return CreateProcessW(file.c_str(), &commandLine[0],
+                              /*lpProcessAttributes=*/nullptr,
+                              /*lpThreadAttributes=*/nullptr,
+                              /*bInheritHandles=*/FALSE,
+                              /*dwCreationFlags=*/0,
+                              /*lpEnvironment=*/nullptr,
+                              /*lpCurrentDirectory=*/nullptr, &startup, &info);
+      });
+  if (!started) {
+    const DWORD error = GetLastError();
+    throw FailureFromWin32(error != ERROR_SUCCESS ? error : ERROR_GEN_FAILURE,
+                           WideToUtf8(program));
+  }
+  UniqueThread thread(info.hThread);
+  return UniqueProcess(info.hProcess);
+}
+
 UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
                     int windowStyle) {
+  if (IsInSystemDirectory(program)) {
+    return StartSystemProgram(program, arguments, windowStyle);
+  }
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   // NOASYNC: the process is started before the call returns, even when the

@@ -14,10 +14,13 @@ class Win32Shell : public Shell {
   // Starts `program` through ShellExecuteEx (lpFile = the path, lpParameters
   // = the arguments, nShow = `windowStyle`, which the shell object numbers
   // as SW_ values). The shell builds the command line as "<program>"
-  // <arguments>. With `wait`, handles this thread's window messages until
-  // the process ends; a WM_QUIT seen meanwhile is remembered, the handling
-  // goes on, and the quit is posted again with its code once the process
-  // has ended, so that the caller's loop sees it.
+  // <arguments>. A program in the system directory is started with
+  // CreateProcess and that same command line, its file reached in the real
+  // system directory also from a 32-bit process on 64-bit Windows. With
+  // `wait`, handles this thread's window messages until the process ends; a
+  // WM_QUIT seen meanwhile is remembered, the handling goes on, and the quit
+  // is posted again with its code once the process has ended, so that the
+  // caller's loop sees it.
   std::int32_t Run(const std::string& program, const std::string& arguments,
                    int windowStyle, bool wait) override;
   bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) override;

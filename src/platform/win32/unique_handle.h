@@ -76,6 +76,13 @@ struct FindHandleTraits {
   static void Close(pointer h) noexcept { FindClose(h); }
 };
 
+struct IconTraits {
+  using pointer = HICON;
+  static pointer Empty() noexcept { return nullptr; }
+  static bool IsValid(pointer h) noexcept { return h != nullptr; }
+  static void Close(pointer h) noexcept { DestroyIcon(h); }
+};
+
 struct ProcessKind;
 struct ThreadKind;
 struct MutexKind;
@@ -90,5 +97,7 @@ using UniqueMutex = UniqueHandle<detail::KernelHandleTraits<detail::MutexKind>>;
 using UniqueFile = UniqueHandle<detail::KernelHandleTraits<detail::FileKind>>;
 using UniqueEvent = UniqueHandle<detail::KernelHandleTraits<detail::EventKind>>;
 using UniqueFind = UniqueHandle<detail::FindHandleTraits>;
+// An icon loaded without LR_SHARED, which its loader owns.
+using UniqueIcon = UniqueHandle<detail::IconTraits>;
 
 }  // namespace orvane::win32

@@ -10,6 +10,7 @@
 #include "resource_ids.h"
 #include "ui/form_events.h"
 #include "ui/win32/no_resize.h"
+#include "ui/win32/program_icons.h"
 #include "ui/win32/twips.h"
 
 namespace orvane::win32 {
@@ -30,14 +31,6 @@ constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 // The client area of the design, in twips.
 constexpr int kClientWidthTwips = 3015;
 constexpr int kClientHeightTwips = 900;
-
-HICON LoadProgramIcon(HINSTANCE instance, int widthMetric, int heightMetric) {
-  // Shared icons belong to the system; a missing icon leaves the default.
-  return static_cast<HICON>(LoadImageW(
-      instance, MAKEINTRESOURCEW(IDI_ORVANE), IMAGE_ICON,
-      GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
-      LR_DEFAULTCOLOR | LR_SHARED));
-}
 
 }  // namespace
 
@@ -83,8 +76,7 @@ void FrmOrvane::RegisterWindowClass() {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = &FrmOrvane::WindowProcThunk;
   wc.hInstance = instance_;
-  wc.hIcon = LoadProgramIcon(instance_, SM_CXICON, SM_CYICON);
-  wc.hIconSm = LoadProgramIcon(instance_, SM_CXSMICON, SM_CYSMICON);
+  // No class icons: each window gets icons of its own (WM_SETICON).
   wc.hCursor = LoadCursorW(/*hInstance=*/nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kClassName;
@@ -108,6 +100,12 @@ void FrmOrvane::Load() {
       CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
       /*hWndParent=*/nullptr, /*hMenu=*/nullptr, instance_, this);
   if (!created) throw LastWin32Failure();
+  // Replaced only now that the window that showed the previous ones is gone.
+  icons_ = LoadProgramIcons(instance_);
+  SendMessageW(created, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(icons_.large.get()));
+  SendMessageW(created, WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(icons_.small.get()));
 
   try {
     CreateControls();

@@ -11,6 +11,7 @@
 
 #include "core/context.h"
 #include "platform/main_window.h"
+#include "ui/win32/program_icons.h"
 
 namespace orvane::win32 {
 
@@ -108,6 +109,9 @@ class FrmOrvane : public MainWindow {
   // through its creation does not end the message loop when it goes.
   bool quitOnDestroy_ = false;
   bool unloading_ = false;
+  // Owned by the window's object: destroyed after the window (at the next
+  // load, or with the object, whose destructor destroys the window first).
+  ProgramIcons icons_;
 };
 
 }  // namespace orvane::win32

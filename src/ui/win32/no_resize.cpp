@@ -10,6 +10,12 @@ HWND oHookedForm = nullptr;
 float sngFixedWidth = 0.0f;   // outer width in pixels, as last recorded
 float sngFixedHeight = 0.0f;  // outer height in pixels, as last recorded
 WNDPROC lPrevWndProc = nullptr;
+// The size held against changes without a drag (Snap, a window manager).
+NormalSizeHold normalSize;
+
+// The system marks the WINDOWPOS of minimizing, maximizing and restoring
+// with this flag (winuser.h of some SDKs lacks its name).
+constexpr UINT kSwpStateChanged = 0x8000;
 
 // Rewrites the rectangle that lParam points to; an edge that cannot be
 // computed keeps its proposed value (HoldSize never throws).
@@ -25,11 +31,43 @@ void HoldSizingRect(WPARAM edge, LPARAM lParam) noexcept {
   rect->bottom = held.bottom;
 }
 
+// Records the window's normal size for the hold; see NormalSizeHold.
+void ObserveNormalSize(HWND hwnd, UINT msg) noexcept {
+  RECT outer;
+  if (!GetWindowRect(hwnd, &outer)) return;
+  normalSize.Observe(outer.right - outer.left, outer.bottom - outer.top,
+                     IsIconic(hwnd) != FALSE, msg == WM_WINDOWPOSCHANGED);
+}
+
+// Snap, vertical maximize and a window manager's resize all reach the
+// window through SetWindowPos, without WM_SIZING: the proposed size is put
+// back, the proposed place is kept.
+void HoldWindowPos(LPARAM lParam) noexcept {
+  auto* pos = reinterpret_cast<WINDOWPOS*>(lParam);
+  if (pos == nullptr || (pos->flags & (SWP_NOSIZE | kSwpStateChanged)) != 0 ||
+      !normalSize.Holding()) {
+    return;
+  }
+  pos->cx = normalSize.width();
+  pos->cy = normalSize.height();
+}
+
+// The held size as both the smallest and the largest size the window may
+// be given: the system's own handling of a change of place keeps to it.
+void HoldTrackingSize(LPARAM lParam) noexcept {
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  if (info == nullptr || !normalSize.Known()) return;
+  info->ptMinTrackSize = {normalSize.width(), normalSize.height()};
+  info->ptMaxTrackSize = info->ptMinTrackSize;
+}
+
 }  // namespace
 
 void HookForm(HWND form) {
   oHookedForm = form;
+  normalSize = NormalSizeHold{};
   CaptureSize();
+  ObserveNormalSize(form, WM_NULL);
   // 0 is also a valid previous value, so only the last error tells.
   SetLastError(ERROR_SUCCESS);
   const LONG_PTR previous = SetWindowLongPtrW(
@@ -65,14 +103,18 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam,
   } catch (...) {
     // Keep the size recorded last.
   }
+  ObserveNormalSize(hwnd, msg);
   if (msg == WM_SIZING) {
     HoldSizingRect(wParam, lParam);
     return 0;  // answered here, not passed on
   }
-  if (lPrevWndProc == nullptr) {
-    return DefWindowProcW(hwnd, msg, wParam, lParam);
-  }
-  return CallWindowProcW(lPrevWndProc, hwnd, msg, wParam, lParam);
+  if (msg == WM_WINDOWPOSCHANGING) HoldWindowPos(lParam);
+  const LRESULT result =
+      lPrevWndProc == nullptr
+          ? DefWindowProcW(hwnd, msg, wParam, lParam)
+          : CallWindowProcW(lPrevWndProc, hwnd, msg, wParam, lParam);
+  if (msg == WM_GETMINMAXINFO) HoldTrackingSize(lParam);
+  return result;
 }
 
 }  // namespace orvane::win32

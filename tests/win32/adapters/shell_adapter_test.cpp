@@ -97,6 +97,29 @@ TEST(ShellTest, ProgramPathWithBlanksIsQuotedWhole) {
             L"\"" + program + L"\" " + arguments);
 }
 
+// The system's own programs are started directly (so that a 32-bit process
+// on 64-bit Windows reaches the real system directory); the command line
+// and the window style stay as the shell would give them.
+TEST(ShellTest, AProgramInTheSystemDirectoryKeepsTheCommandLineAndStyle) {
+  wchar_t systemDir[MAX_PATH];
+  ASSERT_GT(GetSystemDirectoryW(systemDir, MAX_PATH), 0u);
+  const std::wstring program =
+      std::wstring(systemDir) + L"\\orvane-shell-test-child.exe";
+  ASSERT_TRUE(CopyFileW(ChildProgram().c_str(), program.c_str(), FALSE));
+  ScratchDirectory scratch;
+  const std::wstring report = scratch / L"report.bin";
+  const std::wstring arguments = L"\"" + report + L"\" 7 C: -f";
+
+  Win32Shell shell;
+  const std::int32_t exitCode = shell.Run(
+      WideToUtf8(program), WideToUtf8(arguments), kStyleHidden, true);
+  const ChildReport child = ReadReport(report);
+  DeleteFileW(program.c_str());
+  EXPECT_EQ(exitCode, 7);
+  EXPECT_EQ(child.commandLine, L"\"" + program + L"\" " + arguments);
+  EXPECT_EQ(child.windowStyle, SW_HIDE);
+}
+
 struct StyleCase {
   int style;
   int expectedShowWindow;

@@ -100,16 +100,28 @@ TEST_F(GuardedWindowTest, ShrinkingIsHeldToo) {
   EXPECT_TRUE(RectIs(rect, now));
 }
 
-TEST_F(GuardedWindowTest, ASizeTheProgramSetsBecomesTheSizeHeld) {
+TEST_F(GuardedWindowTest, AResizeWithoutADragIsHeldAndTheMoveKept) {
+  // Snap, vertical maximize and a window manager resize through
+  // SetWindowPos, without WM_SIZING.
   const RECT now = Outer();
-  const LONG w = now.right - now.left + 12, h = now.bottom - now.top + 7;
-  SetWindowPos(hwnd_, nullptr, 0, 0, w, h,
+  const LONG w = now.right - now.left, h = now.bottom - now.top;
+  SetWindowPos(hwnd_, nullptr, now.left + 5, now.top + 6, w + 120, h + 200,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(RectIs(Outer(), {now.left + 5, now.top + 6, now.right + 5,
+                               now.bottom + 6}));
+  SetWindowPos(hwnd_, nullptr, 0, 0, w - 50, h - 30,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  const RECT resized = Outer();
-  ASSERT_EQ(resized.right - resized.left, w);
-  RECT rect{resized.left, resized.top, resized.right + 50, resized.bottom + 50};
-  SendMessageW(hwnd_, WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&rect));
-  EXPECT_TRUE(RectIs(rect, resized));
+  EXPECT_EQ(Outer().right - Outer().left, w);
+  EXPECT_EQ(Outer().bottom - Outer().top, h);
+
+  // The held size is also the smallest and the largest the window may have.
+  MINMAXINFO info{};
+  info.ptMaxTrackSize = {4000, 3000};
+  SendMessageW(hwnd_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(info.ptMinTrackSize.x, w);
+  EXPECT_EQ(info.ptMinTrackSize.y, h);
+  EXPECT_EQ(info.ptMaxTrackSize.x, w);
+  EXPECT_EQ(info.ptMaxTrackSize.y, h);
 }
 
 TEST_F(GuardedWindowTest, OtherMessagesReachTheWindowWithTheirResults) {
@@ -135,10 +147,13 @@ TEST_F(GuardedWindowTest, MinimizingAndRestoringAreNotBlocked) {
   ShowWindow(hwnd_, SW_RESTORE);
   EXPECT_FALSE(IsIconic(hwnd_));
   EXPECT_TRUE(RectIs(Outer(), before));
-  // And the guard holds the restored size.
+  // And the guard holds the restored size, against a drag and without one.
   RECT rect{before.left, before.top, before.right + 9, before.bottom};
   SendMessageW(hwnd_, WM_SIZING, WMSZ_RIGHT, reinterpret_cast<LPARAM>(&rect));
   EXPECT_TRUE(RectIs(rect, before));
+  SetWindowPos(hwnd_, nullptr, 0, 0, 600, 400,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(RectIs(Outer(), before));
 }
 
 TEST_F(GuardedWindowTest, RemovingTheGuardPutsTheWindowsProcedureBack) {

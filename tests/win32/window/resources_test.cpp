@@ -1,5 +1,6 @@
 // Orvane.exe's resources, read from the built program: the icon with its
-// eight images, the version information and the manifest.
+// eight images (and the window's icons loaded from them), the version
+// information and the manifest.
 
 #include <windows.h>
 
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "ui/win32/program_icons.h"
 
 namespace {
 
@@ -95,6 +98,42 @@ TEST_F(ProgramResourcesTest, IconHasTheEightDesignedImagesAndEachLoads) {
   const std::multiset<std::pair<int, int>> designed{
       {32, 4}, {16, 4}, {48, 8}, {32, 8}, {16, 8}, {48, 32}, {32, 32}, {16, 32}};
   EXPECT_EQ(images, designed);
+}
+
+// The width and height of an icon's colour image.
+SIZE IconSize(HICON icon) {
+  ICONINFO info{};
+  if (!GetIconInfo(icon, &info)) return {0, 0};
+  BITMAP bitmap{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap,
+             &bitmap);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
+  return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
+}
+
+TEST_F(ProgramResourcesTest, TheWindowsIconsAreLoadedEachAtItsOwnSize) {
+  // At 96 DPI the small icon is the hand-made 16 x 16 image, not the large
+  // one that a shared load would answer again.
+  ASSERT_EQ(GetSystemMetrics(SM_CXSMICON), 16);
+  const orvane::win32::ProgramIcons icons =
+      orvane::win32::LoadProgramIcons(module_);
+  ASSERT_TRUE(icons.large);
+  ASSERT_TRUE(icons.small);
+  const SIZE large = IconSize(icons.large.get());
+  const SIZE small = IconSize(icons.small.get());
+  EXPECT_EQ(large.cx, GetSystemMetrics(SM_CXICON));
+  EXPECT_EQ(large.cy, GetSystemMetrics(SM_CYICON));
+  EXPECT_EQ(small.cx, 16);
+  EXPECT_EQ(small.cy, 16);
+
+  // Owned, not shared: destroying one really frees it (a shared icon would
+  // live on in the system's cache).
+  orvane::win32::ProgramIcons owned = orvane::win32::LoadProgramIcons(module_);
+  const HICON handle = owned.small.release();
+  EXPECT_TRUE(DestroyIcon(handle));
+  ICONINFO info{};
+  EXPECT_FALSE(GetIconInfo(handle, &info)) << "the icon is still there";
 }
 
 TEST_F(ProgramResourcesTest, VersionInformationNamesTheProductAndVersion) {
