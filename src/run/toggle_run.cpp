@@ -14,9 +14,9 @@ void Start(Context& ctx, MainWindow& window) {
   // A stopped pass may still wait for its defragmenter: a pass started now
   // would run inside it, and the stopped one would resume after it.
   if (busy || s.pActivePass) {
+    // Refused silently; Report stays disabled until a later Stop or the
+    // end of a pass (a stopped pass enables it when it returns).
     window.SetCommand1Enabled(true);
-    // The window stays idle; an idle window offers an existing report.
-    if (ReportExists(ctx.services)) window.SetCommand2Enabled(true);
     return;
   }
   s.bStopRequested = kFalse;
