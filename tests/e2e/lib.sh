@@ -10,6 +10,8 @@
 #   ORVANE_EXE            path of Orvane.exe
 #   SIMDEFRAG_DIR         directory holding defrag.exe, DfrgNtfs.exe, winpeek.exe
 #   ORVANE_E2E_PRISTINE   pristine prefix to copy (created here when missing)
+#   ORVANE_WINEARCH       win32 or win64, the prefix's architecture; when
+#                         unset, that of Orvane.exe
 #   ORVANE_E2E_ARTIFACTS  where a failing test leaves its screenshot and files
 #   E2E_KEEP=1            keep the test's temporary directory
 #
@@ -17,6 +19,8 @@
 # E2E_TIME_LIMIT seconds in any case, so a test never hangs.
 
 set -euo pipefail
+# shellcheck source=../../scripts/wine-env.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 
 E2E_NAME=$(basename "$0" .sh)
 E2E_TIME_LIMIT=${E2E_TIME_LIMIT:-240}
@@ -48,21 +52,33 @@ e2e_pass() {
 
 # --- set-up -------------------------------------------------------------
 
-# The pristine prefix: a fresh 32-bit prefix, made once and copied by every
-# test. Serialised with a lock, since ctest may run several tests at once.
+# The architecture of the prefixes, and the loader that runs them.
+e2e_arch() {
+  if [ -z "${ORVANE_WINEARCH:-}" ]; then
+    : "${ORVANE_EXE:?ORVANE_EXE must name Orvane.exe}"
+    ORVANE_WINEARCH=$(orvane_exe_arch "$ORVANE_EXE")
+  fi
+  export ORVANE_WINEARCH
+  orvane_wine_arch "$ORVANE_WINEARCH"
+}
+
+# The pristine prefix: a fresh prefix of the tests' architecture, made once
+# and copied by every test. Serialised with a lock, since ctest may run
+# several tests at once.
 e2e_pristine() {
-  local pristine=${ORVANE_E2E_PRISTINE:-/tmp/orvane-e2e-pristine-$(id -u)}
+  e2e_arch
+  local pristine=${ORVANE_E2E_PRISTINE:-/tmp/orvane-e2e-pristine-$ORVANE_WINEARCH-$(id -u)}
   local stamp
-  stamp="$(wine --version) e2e-1"
+  stamp="$("$ORVANE_WINE" --version) $ORVANE_WINEARCH e2e-1"
   mkdir -p "$(dirname "$pristine")"
   (
     flock -w 300 9 || { echo "lock on $pristine.lock timed out" >&2; exit 1; }
     if [ "$(cat "$pristine/.orvane-e2e-stamp" 2>/dev/null)" != "$stamp" ]; then
       rm -rf "$pristine"
       mkdir -p "$pristine"
-      DISPLAY='' WINEPREFIX=$pristine WINEARCH=win32 WINEDEBUG=-all \
+      DISPLAY='' WINEPREFIX=$pristine WINEARCH=$ORVANE_WINEARCH WINEDEBUG=-all \
         WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" \
-        timeout 300 wineboot -i >/dev/null 2>&1
+        timeout 300 "$ORVANE_WINE" wineboot -i >/dev/null 2>&1
       WINEPREFIX=$pristine timeout 60 wineserver -w
       e2e_pristine_settings "$pristine"
       echo "$stamp" >"$pristine/.orvane-e2e-stamp"
@@ -91,7 +107,7 @@ REGEDIT4
 EOF
   (cd "$prefix/drive_c" && DISPLAY='' WINEPREFIX=$prefix WINEDEBUG=-all \
     WINEDLLOVERRIDES="winemenubuilder.exe=" \
-    timeout 120 wine regedit 'C:\orvane-e2e.reg' >/dev/null 2>&1)
+    timeout 120 "$ORVANE_WINE" regedit 'C:\orvane-e2e.reg' >/dev/null 2>&1)
   WINEPREFIX=$prefix timeout 60 wineserver -w
   rm -f "$prefix/drive_c/orvane-e2e.reg"
 }
@@ -118,6 +134,7 @@ e2e_init() {
   ) 2>/dev/null &
   E2E_WATCHDOG_PID=$!
 
+  e2e_arch
   local pristine
   pristine=$(e2e_pristine)
   export WINEPREFIX=$E2E_TMP/prefix
@@ -213,7 +230,7 @@ e2e_clear_sim_log() { rm -f "$(e2e_sim_log_file)"; }
 # Runs a program in the prefix from C:\ (no Unix working directory there),
 # with a timeout; its output goes to stdout.
 e2e_wine() {
-  (cd "$WINEPREFIX/drive_c" && timeout 60 wine "$@" 2>>"$E2E_TMP/wine.log")
+  (cd "$WINEPREFIX/drive_c" && timeout 60 "$ORVANE_WINE" "$@" 2>>"$E2E_TMP/wine.log")
 }
 
 e2e_wine_quiet() { e2e_wine "$@" >/dev/null; }
@@ -235,7 +252,7 @@ e2e_set_attrib() {
 # E2E_ORVANE_PID.
 e2e_start_orvane() {
   e2e_log "start Orvane.exe $*"
-  (cd "$WINEPREFIX/drive_c" && exec wine "$E2E_ORVANE_WIN" "$@") \
+  (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" "$E2E_ORVANE_WIN" "$@") \
     >>"$E2E_TMP/orvane.out" 2>>"$E2E_TMP/wine.log" &
   E2E_ORVANE_PID=$!
 }
@@ -449,7 +466,7 @@ E2E_LOCK_PID=
 e2e_lock_file() {
   local out=$E2E_TMP/lock.out waited=0
   : >"$out"
-  (cd "$WINEPREFIX/drive_c" && exec wine winpeek.exe lock "$1") \
+  (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" winpeek.exe lock "$1") \
     >"$out" 2>>"$E2E_TMP/wine.log" &
   E2E_LOCK_PID=$!
   until grep -q '^locked' "$out"; do

@@ -43,7 +43,7 @@ drag() {
 }
 
 e2e_log "control: a drag on Notepad's right border resizes it"
-(cd "$WINEPREFIX/drive_c" && exec wine notepad.exe) 2>>"$E2E_TMP/wine.log" &
+(cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" notepad.exe) 2>>"$E2E_TMP/wine.log" &
 notepad=$!
 desktop=$(e2e_wait_window 'e2e - Wine desktop' 60)
 for _ in $(seq 60); do
