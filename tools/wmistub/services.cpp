@@ -189,11 +189,11 @@ class Services final : public ComObject<IWbemServices>,
   HRESULT STDMETHODCALLTYPE ExecQuery(const BSTR language, const BSTR text,
                                       LONG flags, IWbemContext*,
                                       IEnumWbemClassObject** result) override {
-    size_t found = 0;
-    const HRESULT hr = DoExecQuery(language, text, flags, result, &found);
+    std::wstring answer;
+    const HRESULT hr = DoExecQuery(language, text, flags, result, &answer);
     Log({L"ExecQuery", ArgText(language), ArgText(text),
          L"flags=" + std::to_wstring(flags),
-         FAILED(hr) ? HresultText(hr) : std::to_wstring(found) + L" found"});
+         FAILED(hr) ? HresultText(hr) : answer});
     return hr;
   }
 
@@ -316,7 +316,7 @@ class Services final : public ComObject<IWbemServices>,
 
  private:
   HRESULT DoExecQuery(const BSTR language, const BSTR text, LONG flags,
-                      IEnumWbemClassObject** result, size_t* found) {
+                      IEnumWbemClassObject** result, std::wstring* answer) {
     if (result == nullptr || text == nullptr)
       return Wbem(WBEM_E_INVALID_PARAMETER);
     *result = nullptr;
@@ -333,6 +333,7 @@ class Services final : public ComObject<IWbemServices>,
       if (std::wstring(text).find(failing) == std::wstring::npos) continue;
       if (!(flags & WBEM_FLAG_RETURN_IMMEDIATELY)) return Wbem(WBEM_E_FAILED);
       *result = new Enumerator({}, Wbem(WBEM_E_FAILED), forwardOnly);
+      *answer = HresultText(Wbem(WBEM_E_FAILED)) + L" from Next";
       return S_OK;
     }
 
@@ -347,7 +348,7 @@ class Services final : public ComObject<IWbemServices>,
       });
       if (match) objects.push_back(NewProcess(process, query.properties));
     }
-    *found = objects.size();
+    *answer = std::to_wstring(objects.size()) + L" found";
     *result = new Enumerator(std::move(objects), S_OK, forwardOnly);
     return S_OK;
   }
