@@ -209,23 +209,38 @@ e2e_import_reg() {
 # e2e_drive_types: "C: 3" lines as the system reports the drives.
 e2e_drive_types() { e2e_wine winpeek.exe drives | tr -d '\r'; }
 
+# e2e_settings_file NAME LINE...: writes C:\windows\NAME, one line (ended by
+# CR LF) per argument.
+e2e_settings_file() {
+  local name=$1
+  shift
+  printf '%s\r\n' "$@" >"$WINEPREFIX/drive_c/windows/$name"
+}
+
+# e2e_log_without_pids FILE: a test tool's log without the leading
+# "pid=<pid><TAB>" and the CRs; nothing when there is no log.
+e2e_log_without_pids() {
+  [ -f "$1" ] || return 0
+  tr -d '\r' <"$1" | cut -f2-
+}
+
 # Settings of the simulator (see tools/simdefrag/sim_config.h), one argument
 # per line: e2e_simulate "C: exit=0 ms=100" "D: exit=7".
-e2e_simulate() {
-  printf '%s\r\n' "$@" >"$WINEPREFIX/drive_c/windows/simdefrag.ini"
-}
+e2e_simulate() { e2e_settings_file simdefrag.ini "$@"; }
 
 e2e_sim_log_file() { echo "$WINEPREFIX/drive_c/windows/temp/simdefrag.log"; }
 
 # The simulator's log without pids or CRs: one command line per start.
-e2e_sim_commands() {
-  local log
-  log=$(e2e_sim_log_file)
-  [ -f "$log" ] || return 0
-  tr -d '\r' <"$log" | cut -f2-
-}
+e2e_sim_commands() { e2e_log_without_pids "$(e2e_sim_log_file)"; }
 
 e2e_clear_sim_log() { rm -f "$(e2e_sim_log_file)"; }
+
+# e2e_sim_pid REGEX: the pid of the first start whose command line matches the
+# extended regex REGEX.
+e2e_sim_pid() {
+  tr -d '\r' <"$(e2e_sim_log_file)" | grep -E -m1 $'^pid=[0-9]+\t.*'"$1" |
+    sed -E 's/^pid=([0-9]+).*/\1/'
+}
 
 # --- the stand-in for the management service ---------------------------------
 
@@ -245,20 +260,13 @@ e2e_use_wmistub() {
 # Switches of the stand-in (tools/wmistub/settings.h), one argument per line:
 # e2e_wmistub_settings "connect=refuse". Read at each call; none without
 # arguments.
-e2e_wmistub_settings() {
-  printf '%s\r\n' "$@" >"$WINEPREFIX/drive_c/windows/wmistub.ini"
-}
+e2e_wmistub_settings() { e2e_settings_file wmistub.ini "$@"; }
 
 e2e_wmistub_log_file() { echo "$WINEPREFIX/drive_c/windows/temp/wmistub.log"; }
 
 # The calls the stand-in was asked, without the callers' pids and CRs: one
 # "<call><TAB><arguments as sent>...<TAB><answer>" a line.
-e2e_wmistub_calls() {
-  local log
-  log=$(e2e_wmistub_log_file)
-  [ -f "$log" ] || return 0
-  tr -d '\r' <"$log" | cut -f2-
-}
+e2e_wmistub_calls() { e2e_log_without_pids "$(e2e_wmistub_log_file)"; }
 
 e2e_clear_wmistub_log() { rm -f "$(e2e_wmistub_log_file)"; }
 
