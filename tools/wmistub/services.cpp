@@ -19,8 +19,7 @@ constexpr HRESULT Wbem(WBEMSTATUS status) { return static_cast<HRESULT>(status);
 const wchar_t kProcessClass[] = L"Win32_Process";
 
 HRESULT Unsupported(const wchar_t* method) {
-  Log({L"unsupported", std::wstring(L"IWbemServices::") + method});
-  return Wbem(WBEM_E_NOT_SUPPORTED);
+  return NotSupported(std::wstring(L"IWbemServices::") + method);
 }
 
 // The objects that one query found, handed out once each.
@@ -78,11 +77,11 @@ class Enumerator final : public ComObject<IEnumWbemClassObject> {
   }
 
   HRESULT STDMETHODCALLTYPE NextAsync(ULONG, IWbemObjectSink*) override {
-    return Unsupported(L"IEnumWbemClassObject::NextAsync");
+    return NotSupported(L"IEnumWbemClassObject::NextAsync");
   }
   HRESULT STDMETHODCALLTYPE Clone(IEnumWbemClassObject**) override {
     return forwardOnly_ ? Wbem(WBEM_E_INVALID_OPERATION)
-                        : Unsupported(L"IEnumWbemClassObject::Clone");
+                        : NotSupported(L"IEnumWbemClassObject::Clone");
   }
 
  private:
@@ -182,8 +181,7 @@ class Services final : public ComObject<IWbemServices>,
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE CopyProxy(IUnknown*, IUnknown**) override {
-    Log({L"unsupported", L"IClientSecurity::CopyProxy"});
-    return E_NOTIMPL;
+    return NotSupported(L"IClientSecurity::CopyProxy");
   }
 
   HRESULT STDMETHODCALLTYPE ExecQuery(const BSTR language, const BSTR text,

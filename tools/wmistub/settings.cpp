@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include <wbemcli.h>
+
 #include <cwchar>
 #include <cwctype>
 #include <sstream>
@@ -42,6 +44,11 @@ void Log(std::initializer_list<std::wstring> fields) {
   for (const std::wstring& field : fields) line += L"\t" + field;
   simdefrag::AppendLog(simdefrag::WindowsDirectory() + L"\\temp\\wmistub.log",
                        line);
+}
+
+HRESULT NotSupported(const std::wstring& call) {
+  Log({L"unsupported", call});
+  return static_cast<HRESULT>(WBEM_E_NOT_SUPPORTED);
 }
 
 std::wstring HresultText(HRESULT hr) {

@@ -34,6 +34,10 @@ Settings LoadSettings();
 
 void Log(std::initializer_list<std::wstring> fields);
 
+// Logs `call` as one the stand-in does not serve and answers as WMI does
+// for an operation it does not support: WBEM_E_NOT_SUPPORTED.
+HRESULT NotSupported(const std::wstring& call);
+
 // "0x80041017"
 std::wstring HresultText(HRESULT hr);
 

@@ -191,8 +191,7 @@ class WbemObject final : public ComObject<IWbemClassObject> {
 
  private:
   static HRESULT Unsupported(const wchar_t* method) {
-    Log({L"unsupported", std::wstring(L"IWbemClassObject::") + method});
-    return Wbem(WBEM_E_NOT_SUPPORTED);
+    return NotSupported(std::wstring(L"IWbemClassObject::") + method);
   }
 
   static std::wstring ValueText(const VARIANT* value) {
