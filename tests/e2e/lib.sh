@@ -9,6 +9,8 @@
 # script by hand):
 #   ORVANE_EXE            path of Orvane.exe
 #   SIMDEFRAG_DIR         directory holding defrag.exe, DfrgNtfs.exe, winpeek.exe
+#   WMISTUB_DLL           path of wmistub.dll, the stand-in for the management
+#                         service (tools/wmistub), for the tests that use it
 #   ORVANE_E2E_PRISTINE   pristine prefix to copy (created here when missing)
 #   ORVANE_WINEARCH       win32 or win64, the prefix's architecture; when
 #                         unset, that of Orvane.exe
@@ -214,23 +216,73 @@ e2e_import_reg() {
 # e2e_drive_types: "C: 3" lines as the system reports the drives.
 e2e_drive_types() { e2e_wine winpeek.exe drives | tr -d '\r'; }
 
+# e2e_settings_file NAME LINE...: writes C:\windows\NAME, one line (ended by
+# CR LF) per argument.
+e2e_settings_file() {
+  local name=$1
+  shift
+  printf '%s\r\n' "$@" >"$WINEPREFIX/drive_c/windows/$name"
+}
+
+# e2e_log_without_pids FILE: a test tool's log without the leading
+# "pid=<pid><TAB>" and the CRs; nothing when there is no log.
+e2e_log_without_pids() {
+  [ -f "$1" ] || return 0
+  tr -d '\r' <"$1" | cut -f2-
+}
+
 # Settings of the simulator (see tools/simdefrag/sim_config.h), one argument
 # per line: e2e_simulate "C: exit=0 ms=100" "D: exit=7".
-e2e_simulate() {
-  printf '%s\r\n' "$@" >"$WINEPREFIX/drive_c/windows/simdefrag.ini"
-}
+e2e_simulate() { e2e_settings_file simdefrag.ini "$@"; }
 
 e2e_sim_log_file() { echo "$WINEPREFIX/drive_c/windows/temp/simdefrag.log"; }
 
 # The simulator's log without pids or CRs: one command line per start.
-e2e_sim_commands() {
-  local log
-  log=$(e2e_sim_log_file)
-  [ -f "$log" ] || return 0
-  tr -d '\r' <"$log" | cut -f2-
-}
+e2e_sim_commands() { e2e_log_without_pids "$(e2e_sim_log_file)"; }
 
 e2e_clear_sim_log() { rm -f "$(e2e_sim_log_file)"; }
+
+# e2e_sim_pid REGEX: the pid of the first start whose command line matches the
+# extended regex REGEX.
+e2e_sim_pid() {
+  tr -d '\r' <"$(e2e_sim_log_file)" | grep -E -m1 $'^pid=[0-9]+\t.*'"$1" |
+    sed -E 's/^pid=([0-9]+).*/\1/'
+}
+
+# --- the stand-in for the management service ---------------------------------
+
+# e2e_use_wmistub: from now on the prefix's programs reach the stand-in
+# (tools/wmistub) instead of Wine's management service: wmistub.dll is put in
+# system32 and registered as the WBEM locator's in-process server (in the
+# registry view of the prefix's own architecture, which its programs read).
+# Stops the wineserver, like e2e_import_reg.
+e2e_use_wmistub() {
+  : "${WMISTUB_DLL:?WMISTUB_DLL must name wmistub.dll}"
+  cp "$WMISTUB_DLL" "$(e2e_system32)/wmistub.dll"
+  e2e_import_reg '[HKEY_CLASSES_ROOT\CLSID\{4590F811-1D3A-11D0-891F-00AA004B2E24}\InprocServer32]
+@="C:\\windows\\system32\\wmistub.dll"
+"ThreadingModel"="Both"'
+}
+
+# Switches of the stand-in (tools/wmistub/settings.h), one argument per line:
+# e2e_wmistub_settings "connect=refuse". Read at each call; none without
+# arguments.
+e2e_wmistub_settings() { e2e_settings_file wmistub.ini "$@"; }
+
+e2e_wmistub_log_file() { echo "$WINEPREFIX/drive_c/windows/temp/wmistub.log"; }
+
+# The calls the stand-in was asked, without the callers' pids and CRs: one
+# "<call><TAB><arguments as sent>...<TAB><answer>" a line.
+e2e_wmistub_calls() { e2e_log_without_pids "$(e2e_wmistub_log_file)"; }
+
+e2e_clear_wmistub_log() { rm -f "$(e2e_wmistub_log_file)"; }
+
+# The queries and method calls alone, each line as e2e_wmistub_calls gives
+# it but with the machine's name in object paths written HOST.
+e2e_wmistub_work() {
+  e2e_wmistub_calls | { grep -E '^(ExecQuery|ExecMethod)'$'\t' || true; } |
+    sed -E 's/^(ExecMethod\t\\\\)[^\\]+/\1HOST/'
+}
 
 # --- Wine -----------------------------------------------------------------
 
@@ -389,11 +441,6 @@ e2e_peek_field() {
     grep -F " $key=$text " | head -n1 |
     grep -oE "(^| )$field=[^ ]*" | head -n1 | sed "s/^ *$field=//"
 }
-
-# e2e_wmi_command_lines IMAGE: the command lines that the management service
-# reports for the running processes of IMAGE, "(null)" for each it does not
-# know (Wine 8 knows only the asking process's own).
-e2e_wmi_command_lines() { e2e_wine winpeek.exe cmdline "$1" | tr -d '\r'; }
 
 # Image names of the prefix's running processes, one a line.
 e2e_processes() { e2e_wine winpeek.exe ps | tr -d '\r' | cut -d' ' -f2-; }
@@ -559,7 +606,7 @@ e2e_diagnose() {
       echo "$w $(xdotool getwindowname "$w" 2>/dev/null)"
     done >"$dir/x-windows.txt" || true
   fi
-  cp "$(e2e_sim_log_file)" "$dir/" 2>/dev/null || true
+  cp "$(e2e_sim_log_file)" "$(e2e_wmistub_log_file)" "$dir/" 2>/dev/null || true
   cp "$WINEPREFIX"/drive_c/windows/DefragReport*.txt "$dir/" 2>/dev/null || true
   cp "$E2E_TMP"/*.log "$E2E_TMP"/*.out "$dir/" 2>/dev/null || true
   e2e_log "diagnostics in $dir"

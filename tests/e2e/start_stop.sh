@@ -9,6 +9,18 @@
 # So does the end of the Windows session (wineboot --end-session), which
 # ends the process as soon as the program has answered it: the record is on
 # file by then.
+#
+# Then against the stand-in for the management service (tools/wmistub),
+# which answers command lines and carries out Terminate, as Windows does:
+# - Stop during C: sends the exact questions and terminations, and ends
+#   defrag.exe and its engine through Terminate with Reason 1 (C: reads error
+#   level 1), each answering ReturnValue 0, so no other way of ending them
+#   is tried;
+# - Terminate refused (ReturnValue 2) for defrag.exe and the engine: the other
+#   engine is still ended, nothing is shown, and the pass goes on once the
+#   refused ones end by themselves;
+# - the service refuses to connect: Start goes ahead although an engine runs,
+#   Stop ends nothing, and the pass ends with its record once defrag.exe ends.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -104,4 +116,104 @@ e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" "" \
   "<HEADER>" "$stopped_c" "$aborted_d" ""
 ! e2e_processes | grep -qiE '^(defrag|DfrgNtfs)\.exe$' ||
   e2e_fail "the defragmenter or its engine still runs"
+
+e2e_log "phase: the stand-in for the management service"
+e2e_use_wmistub
+rm -f "$report"
+e2e_clear_sim_log
+cp "$SIMDEFRAG_DIR/DfrgNtfs.exe" "$(e2e_system32)/DfrgFat.exe"
+e2e_start_orvane
+pid=$E2E_ORVANE_PID
+win=$(e2e_wait_window Defragment 60 "$pid")
+e2e_wait_ready Defragment 30
+
+e2e_log "phase: Stop during C:, through Terminate"
+start_long_run
+e2e_clear_wmistub_log
+defrag=$(e2e_sim_pid 'defrag\.exe" C:')
+engine=$(e2e_sim_pid 'DfrgNtfs\.exe')
+e2e_click_start "$win"
+e2e_wait_title "$win" Defragment 60
+for _ in $(seq 150); do [ -s "$report" ] && break; sleep 0.2; done
+e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" ""
+watched="'\"C:\\\\windows\\\\system32\\\\defrag.exe\" C: -f'"
+query() { printf 'ExecQuery\tWQL\t%s\tflags=48\t%s\n' "$1" "$2"; }
+terminate() {
+  printf 'ExecMethod\t\\\\HOST\\ROOT\\CIMV2:Win32_Process.Handle="%s"\tTerminate\tReason=1\tReturnValue=%s\n' "$@"
+}
+expected=$(
+  query "Select Name, CommandLine from Win32_Process Where Name = 'defrag.exe' And CommandLine = $watched" "1 found"
+  query "Select Name, CommandLine, Handle from Win32_Process Where Name = 'defrag.exe' And CommandLine = $watched" "1 found"
+  terminate "$defrag" "0 defrag.exe"
+  query "Select Name from Win32_Process Where Name = 'DfrgNtfs.exe'" "1 found"
+  query "Select Name from Win32_Process Where Name = 'DfrgFat.exe'" "0 found"
+  query "Select Name, Handle from Win32_Process Where Name = 'DfrgFat.exe' Or  Name = 'DfrgNtfs.exe'" "1 found"
+  terminate "$engine" "0 DfrgNtfs.exe")
+[ "$(e2e_wmistub_work)" = "$expected" ] ||
+  e2e_fail "Stop asked otherwise:"$'\n'"$(e2e_wmistub_work)"$'\n'"expected:"$'\n'"$expected"
+! e2e_wmistub_calls | grep -q '^unsupported' ||
+  e2e_fail "a call the stand-in does not serve: $(e2e_wmistub_calls)"
+! e2e_processes | grep -qiE '^(defrag|DfrgNtfs)\.exe$' ||
+  e2e_fail "the defragmenter or its engine still runs"
+
+# stop_while_running: Stop during C:, whose engine ends by itself after
+# 15 s, with DfrgFat.exe running too; then the window is idle at once, and
+# nothing is shown or written while defrag.exe still runs.
+self_ending=("C: engine=1 ms=15000" "D: exit=0 ms=50")
+stop_while_running() {
+  e2e_clear_wmistub_log
+  e2e_click_start "$win"
+  e2e_wait_title "$win" Defragment 30
+  sleep 1
+  expect_idle Defragment 0
+  [ "$(e2e_count_windows Orvane)" -eq 0 ] || e2e_fail "a message box is shown"
+  [ ! -e "$report" ] || e2e_fail "the record came before defrag.exe ended"
+}
+
+# expect_record_when_ended: the pass ends with its record once defrag.exe has
+# ended by itself (successfully), D: is left out.
+expect_record_when_ended() {
+  for _ in $(seq 300); do [ -s "$report" ] && break; sleep 0.2; done
+  e2e_expect_report_lines "$report" "<HEADER>" \
+    "Drive C: Defrag completed successfully" "$aborted_d" ""
+}
+
+e2e_log "phase: Terminate refused for defrag.exe and DfrgNtfs.exe"
+e2e_wmistub_settings "deny=defrag.exe" "deny=DfrgNtfs.exe"
+e2e_simulate "${self_ending[@]}"
+rm -f "$report"
+e2e_clear_sim_log
+start_long_run
+e2e_wine winpeek.exe spawn "$E2E_SYSTEM32_WIN\\DfrgFat.exe" 600000 >/dev/null
+e2e_wait_sim_log 'DfrgFat\.exe' 30
+defrag=$(e2e_sim_pid 'defrag\.exe" C:')
+engine=$(e2e_sim_pid 'DfrgNtfs\.exe')
+fat=$(e2e_sim_pid 'DfrgFat\.exe')
+stop_while_running
+# The engines in the order of the process table: the refused one first.
+expected=$(terminate "$defrag" "2 defrag.exe"
+           terminate "$engine" "2 DfrgNtfs.exe"
+           terminate "$fat" "0 DfrgFat.exe")
+[ "$(e2e_wmistub_work | grep '^ExecMethod')" = "$expected" ] ||
+  e2e_fail "Stop terminated otherwise:"$'\n'"$(e2e_wmistub_work)"
+[ "$(e2e_processes | grep -ciE '^(defrag|DfrgNtfs|DfrgFat)\.exe$')" -eq 2 ] ||
+  e2e_fail "not just the refused ones run: $(e2e_processes)"
+expect_record_when_ended
+
+e2e_log "phase: the service refuses to connect"
+e2e_wmistub_settings "connect=refuse"
+rm -f "$report"
+e2e_clear_sim_log
+e2e_clear_wmistub_log
+e2e_wine winpeek.exe spawn "$E2E_SYSTEM32_WIN\\DfrgFat.exe" 600000 >/dev/null
+e2e_wait_sim_log 'DfrgFat\.exe' 30
+start_long_run
+stop_while_running
+[ "$(e2e_processes | grep -ciE '^(defrag|DfrgNtfs|DfrgFat)\.exe$')" -eq 3 ] ||
+  e2e_fail "something was ended: $(e2e_processes)"
+# Stop's three questions, each refused at the connection, and nothing else.
+refused=$(printf 'ConnectServer\tROOT\\CIMV2\t0x80041003\n%.0s' 1 2 3)
+[ "$(e2e_wmistub_calls)" = "$refused" ] ||
+  e2e_fail "the service was asked otherwise: $(e2e_wmistub_calls)"
+expect_record_when_ended
 e2e_pass

@@ -12,16 +12,6 @@
 namespace simdefrag {
 namespace {
 
-std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(),
-                                   static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                      wide.data(), length);
-  return wide;
-}
-
 std::string Narrow(const std::wstring& text) {
   if (text.empty()) return {};
   int length = WideCharToMultiByte(CP_UTF8, 0, text.data(),
@@ -90,6 +80,16 @@ bool ParseRule(const std::string& line, DriveRule* rule) {
 
 }  // namespace
 
+std::wstring Widen(const std::string& text) {
+  if (text.empty()) return {};
+  int length = MultiByteToWideChar(CP_UTF8, 0, text.data(),
+                                   static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                      wide.data(), length);
+  return wide;
+}
+
 Behaviour Config::For(wchar_t drive) const {
   for (const DriveRule& rule : rules)
     if (drive != 0 && rule.key == drive) return rule.behaviour;
@@ -124,11 +124,8 @@ Config ParseConfig(const std::string& text, std::wstring defaultLogPath) {
   return config;
 }
 
-Config LoadConfig() {
-  std::wstring windows = WindowsDirectory();
-  std::wstring defaultLog = windows + L"\\temp\\simdefrag.log";
-  OwnedHandle file(CreateFileW((windows + L"\\simdefrag.ini").c_str(),
-                               GENERIC_READ,
+std::string ReadFileText(const std::wstring& path) {
+  OwnedHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                FILE_SHARE_READ | FILE_SHARE_WRITE,
                                /*lpSecurityAttributes=*/nullptr,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
@@ -142,7 +139,13 @@ Config LoadConfig() {
            read > 0)
       text.append(buffer, read);
   }
-  return ParseConfig(text, defaultLog);
+  return text;
+}
+
+Config LoadConfig() {
+  std::wstring windows = WindowsDirectory();
+  return ParseConfig(ReadFileText(windows + L"\\simdefrag.ini"),
+                     windows + L"\\temp\\simdefrag.log");
 }
 
 void AppendLog(const std::wstring& logPath, const std::wstring& line) {

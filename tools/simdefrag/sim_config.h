@@ -51,6 +51,12 @@ Config ParseConfig(const std::string& text, std::wstring defaultLogPath);
 // processes writing at the same time never interleave.
 void AppendLog(const std::wstring& logPath, const std::wstring& line);
 
+// The whole content of a file; "" when it cannot be read.
+std::string ReadFileText(const std::wstring& path);
+
+// UTF-8 text as UTF-16.
+std::wstring Widen(const std::string& text);
+
 // The Windows directory without a trailing backslash.
 std::wstring WindowsDirectory();
 

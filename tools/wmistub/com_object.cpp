@@ -1,0 +1,7 @@
+#include "com_object.h"
+
+namespace wmistub {
+
+LONG gLiveObjects = 0;
+
+}  // namespace wmistub
