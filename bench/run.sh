@@ -9,9 +9,13 @@
 # defragmenter and the helpers in bench/,
 # makes a fresh 32-bit Wine prefix with drives C: and D: to W: fixed, starts
 # an X server, measures, prints the table and writes it to bench/RESULTS.md.
+# Where the host cannot run 32-bit Wine (or ORVANE_WINE32=off), all of it is
+# 64-bit instead (preset win64-release, a 64-bit prefix), and the table says
+# so.
 #
 # Environment:
-#   BENCH_BUILD_DIR   build directory of the helpers (default build/bench)
+#   BENCH_BUILD_DIR   build directory of the helpers (default build/bench,
+#                     build/bench-win64 for the 64-bit ones)
 #   BENCH_REPS        repetitions per timed figure, median taken (default 5;
 #                     the start-up, whose runs are short, takes three times
 #                     as many)
@@ -21,17 +25,29 @@
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-BUILD=${BENCH_BUILD_DIR:-$ROOT/build/bench}
-ORVANE_BIN=$ROOT/build/win32-release/Orvane.exe
 REPS=${BENCH_REPS:-5}
 WMI_N=${BENCH_WMI_N:-50}
 RESULTS=$ROOT/bench/RESULTS.md
-CXX=i686-w64-mingw32-g++-posix
-STRIP=i686-w64-mingw32-strip
 DRIVES=(d e f g h i j k l m n o p q r s t u v w)
 
 log() { printf '[bench] %s\n' "$*" >&2; }
 die() { log "error: $*"; exit 1; }
+
+# The architecture this host can run: 32-bit where it can, as shipped for
+# 32-bit Windows; 64-bit otherwise.
+# shellcheck source=../scripts/wine-env.sh
+source "$ROOT/scripts/wine-env.sh"
+if orvane_wine32_check; then
+  ARCH=win32 BITS=32 TRIPLE=i686-w64-mingw32 BUILD=${BENCH_BUILD_DIR:-$ROOT/build/bench}
+else
+  ARCH=win64 BITS=64 TRIPLE=x86_64-w64-mingw32
+  BUILD=${BENCH_BUILD_DIR:-$ROOT/build/bench-win64}
+  log "measuring the 64-bit exe on 64-bit Wine: $ORVANE_WINE32_WHY"
+fi
+orvane_wine_arch "$ARCH"
+ORVANE_BIN=$ROOT/build/$ARCH-release/Orvane.exe
+CXX=$TRIPLE-g++-posix
+STRIP=$TRIPLE-strip
 
 # --- build ------------------------------------------------------------------
 
@@ -39,19 +55,19 @@ build() {
   log "building in $BUILD"
   if [ ! -f "$BUILD/CMakeCache.txt" ]; then
     cmake -S "$ROOT" -B "$BUILD" \
-      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/i686-w64-mingw32.cmake" \
-      -DCMAKE_BUILD_TYPE=MinSizeRel -DORVANE_WINEARCH=win32 \
+      -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchains/$TRIPLE.cmake" \
+      -DCMAKE_BUILD_TYPE=MinSizeRel -DORVANE_WINEARCH=$ARCH \
       -DBUILD_TESTING=OFF >/dev/null
   fi
   cmake --build "$BUILD" -j2 \
     --target simdefrag simdefrag_engine orvane_win32 orvane_core \
     >/dev/null
   # The exe that is measured is the one that ships.
-  (cd "$ROOT" && cmake --preset win32-release >/dev/null &&
-    cmake --build --preset win32-release -j2 >/dev/null)
+  (cd "$ROOT" && cmake --preset "$ARCH-release" >/dev/null &&
+    cmake --build --preset "$ARCH-release" -j2 >/dev/null)
 
-  # The helpers are small enough to build here, as Orvane is built: i686,
-  # size-optimised, runtime linked in.
+  # The helpers are small enough to build here, as Orvane is built: same
+  # architecture, size-optimised, runtime linked in.
   local out=$BUILD/bench flags
   mkdir -p "$out"
   flags=(-std=c++17 -Os -Wall -Wextra -static -static-libgcc
@@ -96,7 +112,7 @@ cleanup() {
 # Runs a Windows program in the prefix from C:\; its output on stdout
 # without CRs.
 win() {
-  (cd "$WINEPREFIX/drive_c" && timeout 600 wine "$@" 2>>"$TMP/wine.log") |
+  (cd "$WINEPREFIX/drive_c" && timeout 600 "$ORVANE_WINE" "$@" 2>>"$TMP/wine.log") |
     tr -d '\r'
 }
 
@@ -107,7 +123,7 @@ make_prefix() {
   export WINEPREFIX=$TMP/prefix WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   log "making the prefix $WINEPREFIX"
-  DISPLAY='' WINEARCH=win32 timeout 300 wineboot -i >/dev/null 2>&1 ||
+  DISPLAY='' WINEARCH=$ARCH timeout 300 "$ORVANE_WINE" wineboot -i >/dev/null 2>&1 ||
     die "wineboot failed"
   timeout 60 wineserver -w
 
@@ -363,7 +379,7 @@ figure_size_and_memory() {
   $STRIP -o "$stripped" "$ORVANE_BIN"
   bytes=$(stat -c %s "$stripped")
   kb=$(calc "b / 1024" b="$bytes")
-  row "Size of the stripped i686 Orvane.exe (runtime linked in)" \
+  row "Size of the stripped ${TRIPLE%%-*} Orvane.exe (runtime linked in)" \
       "$(fmt "$kb" 1) KB" "< 300 KB" \
       "$(calc "(k < 300) ? \"PASS\" : \"FAIL\"" k="$kb")"
 
@@ -389,7 +405,7 @@ figure_size_and_memory() {
       "$(mb "$l") MB / $(mb "$w") MB / $(mb "$m") MB" "" "info"
   row "  Orvane above the empty window" "$(mb "$(calc "o - w" o="$o" w="$w")") MB" \
       "" "info"
-  note "Figure 4: size with i686-w64-mingw32-strip. Working set:" \
+  note "Figure 4: size with $STRIP. Working set:" \
        "PeakWorkingSetSize from GetProcessMemoryInfo on the process handle," \
        "sampled every 2 ms while the process runs (Wine answers from the" \
        "Unix process's peak resident size, which ends with the process)," \
@@ -406,7 +422,8 @@ machine() {
   printf -- '- Date: %s\n' "$(date '+%Y-%m-%d %H:%M:%S %z')"
   printf -- '- CPU: %s\n' "${cpu:-unknown}"
   printf -- '- nproc: %s\n' "$(nproc)"
-  printf -- '- Wine: %s (32-bit prefix)\n' "$(wine --version)"
+  printf -- '- Wine: %s (%s-bit prefix), the released %s-bit exe\n' \
+    "$("$ORVANE_WINE" --version)" "$BITS" "$BITS"
   printf -- '- Commit: %s\n' \
     "$(git -C "$ROOT" rev-parse --short HEAD 2>/dev/null || echo unknown)"
 }
@@ -414,6 +431,7 @@ machine() {
 write_results() {
   local table
   table=$(
+    printf 'The released %s-bit exe in a %s-bit Wine prefix:\n\n' "$BITS" "$BITS"
     printf '| Figure | Measured | Target | Verdict |\n'
     printf '|---|---|---|---|\n'
     printf '%s\n' "${ROWS[@]}"

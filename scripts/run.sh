@@ -2,30 +2,50 @@
 # Builds Orvane.exe for 32-bit Windows and runs it on Wine in a sandbox
 # prefix whose defrag.exe is the simulator (tools/simdefrag: every run ends
 # successfully after 300 ms), with a second fixed drive D:. Arguments are
-# passed to Orvane.exe: scripts/run.sh -S -M runs a pass at once.
+# passed to Orvane.exe: scripts/run.sh -S -M runs a pass at once. Where the
+# host cannot run 32-bit Wine (or ORVANE_WINE32=off), the 64-bit Orvane.exe
+# runs on 64-bit Wine instead, in a 64-bit prefix of its own.
 #
 # The window appears on your display; without one (or when it cannot be
 # opened) the program runs on a virtual X server, and a screenshot is saved.
-# ORVANE_SANDBOX chooses the prefix (default ~/.local/share/orvane-sandbox).
+# ORVANE_SANDBOX chooses the prefix (default ~/.local/share/orvane-sandbox;
+# the 64-bit one is the same path with -win64 appended).
 set -euo pipefail
+trap 'echo "run: failed (exit status $?): $BASH_COMMAND" >&2' ERR
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh"
+# shellcheck source=wine-env.sh
+source "$root/scripts/wine-env.sh"
+
+sandbox=${ORVANE_SANDBOX:-$HOME/.local/share/orvane-sandbox}
+if orvane_wine32_check; then
+  arch=win32
+else
+  arch=win64 sandbox=$sandbox-win64
+  echo "run: the 64-bit Orvane.exe on 64-bit Wine: $ORVANE_WINE32_WHY"
+fi
+orvane_wine_arch "$arch"
 
 cd "$root"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j2
-exe=$root/build/win32/Orvane.exe
-sim=$root/build/win32/tools/simdefrag
+cmake --preset "$arch" >/dev/null
+cmake --build --preset "$arch" -j2 --target Orvane simdefrag simdefrag_engine
+exe=$root/build/$arch/Orvane.exe
+sim=$root/build/$arch/tools/simdefrag
 [ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
 
-export WINEPREFIX=${ORVANE_SANDBOX:-$HOME/.local/share/orvane-sandbox}
+export WINEPREFIX=$sandbox
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "run: creating the sandbox prefix $WINEPREFIX (once, about 15 s)"
+made_for=$(orvane_prefix_arch "$WINEPREFIX")
+if [ -n "$made_for" ] && [ "$made_for" != "$arch" ]; then
+  echo "run: $WINEPREFIX is a $made_for prefix, not $arch; choose another ORVANE_SANDBOX" >&2
+  exit 1
+fi
+if [ -z "$made_for" ]; then
+  echo "run: creating the $arch sandbox prefix $WINEPREFIX (once, about 20 s)"
   mkdir -p "$WINEPREFIX"
-  DISPLAY='' WINEARCH=win32 wineboot -i >/dev/null 2>&1
+  DISPLAY='' WINEARCH=$arch "$ORVANE_WINE" wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
 
@@ -34,15 +54,22 @@ cp "$sim/defrag.exe" "$sim/DfrgNtfs.exe" "$system32/"
 mkdir -p "$WINEPREFIX/drive_d"
 ln -sfn ../drive_d "$WINEPREFIX/dosdevices/d:"
 # D: a fixed drive; Z: (the Unix root) a network drive, so that the pass
-# defragments C: and D: only.
+# defragments C: and D: only. Text files open in Notepad, as on Windows (a
+# 64-bit prefix leaves .txt without a program).
 cat >"$WINEPREFIX/drive_c/orvane-drives.reg" <<'REG'
 REGEDIT4
 
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
 "d:"="hd"
 "z:"="network"
+
+[HKEY_CLASSES_ROOT\.txt]
+@="txtfile"
+
+[HKEY_CLASSES_ROOT\txtfile\shell\open\command]
+@="\"C:\\windows\\system32\\notepad.exe\" \"%1\""
 REG
-(cd "$WINEPREFIX/drive_c" && DISPLAY='' wine regedit 'C:\orvane-drives.reg')
+(cd "$WINEPREFIX/drive_c" && DISPLAY='' "$ORVANE_WINE" regedit 'C:\orvane-drives.reg')
 rm -f "$WINEPREFIX/drive_c/orvane-drives.reg"
 wineserver -k 2>/dev/null || true
 wineserver -w
@@ -79,7 +106,7 @@ mkdir -p "$WINEPREFIX/drive_c/Orvane"
 cp "$exe" "$WINEPREFIX/drive_c/Orvane/Orvane.exe"
 echo "run: Orvane.exe $* (prefix $WINEPREFIX)"
 # Wine's own messages go to a log, not between ours.
-(cd "$WINEPREFIX/drive_c" && exec wine 'C:\Orvane\Orvane.exe' "$@") \
+(cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" 'C:\Orvane\Orvane.exe' "$@") \
   2>"$root/build/run-wine.log" &
 orvane=$!
 
@@ -97,6 +124,9 @@ fi
 
 status=0
 wait "$orvane" || status=$?
+if [ "$status" -eq 126 ] || [ "$status" -eq 127 ]; then
+  echo "run: Wine could not start Orvane.exe ($ORVANE_WINE, exit status $status); see build/run-wine.log" >&2
+fi
 report=$(ls -t "$WINEPREFIX"/drive_c/windows/DefragReport*.txt 2>/dev/null | head -n1 || true)
 if [ -n "$report" ]; then
   echo "run: report file $report:"

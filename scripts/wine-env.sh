@@ -48,7 +48,8 @@ orvane_wine_arch() {
 # orvane_prefix_arch PREFIX: win32 or win64, as the prefix records it;
 # empty when there is no prefix yet.
 orvane_prefix_arch() {
-  sed -n 's/^#arch=//p' "$1/system.reg" 2>/dev/null | head -n1
+  [ -f "$1/system.reg" ] || return 0
+  sed -n '/^#arch=/{s///p;q}' "$1/system.reg"
 }
 
 # orvane_exe_arch EXE: win32 or win64, from the machine field of the

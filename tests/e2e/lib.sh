@@ -154,7 +154,7 @@ e2e_init() {
   # formats, whatever the caller's own locale is.
   export LANG=C.UTF-8
   unset LC_ALL LC_CTYPE LC_TIME LC_MESSAGES LANGUAGE
-  cp -a "$pristine" "$WINEPREFIX"
+  e2e_copy_prefix "$pristine" "$WINEPREFIX"
   rm -f "$WINEPREFIX/dosdevices/z:"
 
   mkdir -p "$WINEPREFIX/drive_c/Orvane"
@@ -162,6 +162,22 @@ e2e_init() {
   e2e_install_simulator
   e2e_start_xvfb
   E2E_DRIVES_REG='[HKEY_LOCAL_MACHINE\Software\Wine\Drives]'
+}
+
+# e2e_copy_prefix FROM TO: a prefix of the test's own. Its programs and
+# libraries (most of its 700 MB), which nothing here writes to, are hard
+# links to the pristine prefix's; every other file is a copy. A test puts
+# new files into system32, never over Wine's own. (A copy throughout where
+# links cannot be made.)
+e2e_copy_prefix() {
+  if ! cp -al "$1" "$2" 2>/dev/null; then
+    rm -rf "$2"
+    cp -a "$1" "$2"
+    return
+  fi
+  find "$2" -type f \
+    ! -iregex '.*\.\(dll\|exe\|sys\|drv\|ocx\|cpl\|acm\|tlb\|ds\|ax\|nls\|com\|msstyles\)' \
+    -exec sh -c 'for f; do cp -p "$f" "$f.own" && mv -f "$f.own" "$f"; done' sh {} +
 }
 
 e2e_system32() { echo "$WINEPREFIX/drive_c/windows/system32"; }

@@ -5,12 +5,17 @@
 #
 #   tests/e2e/screenshots.sh [OUTPUT_DIR]     (default: docs/)
 #
-# Uses the exe and the simulator of build/win32 unless ORVANE_EXE and
-# SIMDEFRAG_DIR say otherwise (build them first: cmake --build --preset win32).
+# Uses the exe and the simulator of build/win32 (build/win64 where 32-bit
+# Wine cannot run) unless ORVANE_EXE and SIMDEFRAG_DIR say otherwise (build
+# them first: cmake --build --preset win32).
 root=$(cd "$(dirname "$0")/../.." && pwd)
 out=$(cd "${1:-$root/docs}" && pwd) || exit 1
-export ORVANE_EXE=${ORVANE_EXE:-$root/build/win32/Orvane.exe}
-export SIMDEFRAG_DIR=${SIMDEFRAG_DIR:-$root/build/win32/tools/simdefrag}
+# shellcheck source=../../scripts/wine-env.sh
+source "$root/scripts/wine-env.sh"
+build=$root/build/win32
+orvane_wine32_check || build=$root/build/win64
+export ORVANE_EXE=${ORVANE_EXE:-$build/Orvane.exe}
+export SIMDEFRAG_DIR=${SIMDEFRAG_DIR:-$build/tools/simdefrag}
 unset DISPLAY XAUTHORITY
 
 # shellcheck source=lib.sh
