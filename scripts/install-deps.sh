@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Orvane needs on Debian 12:
 # CMake, the native compilers (clang with libFuzzer for the fuzz preset),
-# MinGW-w64, GoogleTest, Wine (32-bit), and a virtual X server with the tools
-# the end-to-end tests drive it with.
+# MinGW-w64, GoogleTest, Wine (32- and 64-bit; the 32-bit one installs on any
+# host, though not every kernel runs it), and a virtual X server with the
+# tools the end-to-end tests drive it with.
 # Run as root. Idempotent: when everything is there it only checks.
 set -euo pipefail
 
