@@ -15,6 +15,7 @@
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/file_probe_adapter.h"
+#include "platform/win32/kernel32_function.h"
 #include "platform/win32/management_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
@@ -39,11 +40,9 @@ namespace {
 // with update KB2533623, and the program must start without it.
 void LoadDllsFromSystemDirectoryOnly() {
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  if (!kernel32) return;
   const auto setDefaultDllDirectories =
-      reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void*>(
-          GetProcAddress(kernel32, "SetDefaultDllDirectories")));
+      orvane::win32::Kernel32Function<SetDefaultDllDirectoriesFn>(
+          "SetDefaultDllDirectories");
   if (setDefaultDllDirectories) {
     setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   }

@@ -3,22 +3,14 @@
 #include <windows.h>
 
 #include "platform/win32/directories_adapter.h"
+#include "platform/win32/kernel32_function.h"
 #include "platform/win32/text_encoding.h"
 
 namespace orvane::win32 {
 namespace {
 
-// Functions that older Windows versions lack are looked up by name, so that
-// the program starts there too: IsWow64Process came with XP SP2, the
-// redirector functions with 64-bit Windows.
-template <class Function>
-Function Kernel32Function(const char* name) {
-  const HMODULE kernel32 = GetModuleHandleW(L"kernel32.dll");
-  if (!kernel32) return nullptr;
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(GetProcAddress(kernel32, name)));
-}
-
+// IsWow64Process came with XP SP2, the redirector functions with 64-bit
+// Windows: all three are looked up by name.
 bool IsWow64() {
   using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
   const auto isWow64Process =
