@@ -15,7 +15,10 @@ namespace {
 // The system's own programs (the defragmenter) are started directly. In a
 // 32-bit process on 64-bit Windows the program file is reached in the real
 // system directory, while the command line names it as GetSystemDirectory
-// does, so that the busy test and Stop recognise the run by it.
+// does, so that the busy test and Stop recognise the run by it. The
+// defragmenter is a console program: where Windows Terminal hosts the
+// consoles, the show state has not always kept the console window hidden,
+// so it gets a console that has none.
 UniqueProcess StartSystemProgram(const std::wstring& program,
                                  const std::wstring& arguments,
                                  int windowStyle) {
@@ -32,7 +35,7 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
                               /*lpProcessAttributes=*/nullptr,
                               /*lpThreadAttributes=*/nullptr,
                               /*bInheritHandles=*/FALSE,
-                              /*dwCreationFlags=*/0,
+                              CREATE_NO_WINDOW,
                               /*lpEnvironment=*/nullptr,
                               /*lpCurrentDirectory=*/nullptr, &startup, &info);
       });
