@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/int_bool.h"
 #include "platform/main_window.h"
@@ -24,6 +25,11 @@ struct SharedState {
   std::shared_ptr<Shell> oShell;         // only while a pass runs
   IntBool bMinimized = kFalse;           // the window is minimized
   std::string sWatchedCommandLine;       // "<sysdir>\defrag.exe" C: -f
+
+  // The shell objects whose Run waits for a viewer that Report opened. The
+  // unload stops their waits: the program ends with its window, and the
+  // viewers stay open.
+  std::vector<std::shared_ptr<Shell>> oViewerShells;
 
   // The record of the pass inside RunPass, stopped or not; null when none
   // is. Keeps a second pass from starting inside a stopped one that still

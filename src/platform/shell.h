@@ -35,6 +35,12 @@ class Shell {
   // when no Run waits or the process has not ended in time.
   // Throws Failure when the process cannot be waited for.
   virtual bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) = 0;
+
+  // For a handler that runs nested inside a waiting Run on this object:
+  // makes every Run on this object that waits return once the handlers
+  // nested in it have returned, answering 0, while its process runs on.
+  // Does nothing when no Run waits. Never throws.
+  virtual void StopWaiting() = 0;
 };
 
 class ShellFactory {

@@ -1,5 +1,10 @@
 #include "ui/form_events.h"
 
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
 #include "process/process_queries.h"
 #include "report/report_file.h"
 #include "platform/steps.h"
@@ -13,6 +18,26 @@ namespace {
 // defragmenter after its engines have been ended: well within the few
 // seconds Windows gives a program before it offers to end it.
 constexpr int kSessionEndWaitMs = 3000;
+
+// Names a shell object in the list of those waiting for a viewer while it
+// waits.
+class ViewerWait {
+ public:
+  ViewerWait(std::vector<std::shared_ptr<Shell>>& shells,
+             std::shared_ptr<Shell> shell)
+      : shells_(shells), shell_(std::move(shell)) {
+    shells_.push_back(shell_);
+  }
+  ~ViewerWait() {
+    shells_.erase(std::find(shells_.begin(), shells_.end(), shell_));
+  }
+  ViewerWait(const ViewerWait&) = delete;
+  ViewerWait& operator=(const ViewerWait&) = delete;
+
+ private:
+  std::vector<std::shared_ptr<Shell>>& shells_;
+  std::shared_ptr<Shell> shell_;
+};
 
 }  // namespace
 
@@ -40,6 +65,7 @@ void Command2Click(Context& ctx) {
   if (!ReportExists(ctx.services)) return;
   // A shell object of the click's own, not the pass's.
   std::shared_ptr<Shell> shell = ctx.services.shells.Create();
+  ViewerWait waiting(ctx.state.oViewerShells, shell);
   shell->Run(ReportPath(ctx.services), "", kStyleMaximized, /*wait=*/true);
 }
 
@@ -54,6 +80,7 @@ void FormQueryUnload(Context& ctx) {
 }
 
 void FormUnload(Context& ctx) {
+  for (const auto& shell : ctx.state.oViewerShells) shell->StopWaiting();
   ctx.state.oMainForm->RemoveSizeGuard();
   ctx.state.bStopRequested = kTrue;
   EndDefragmenters(ctx.services.management, ctx.state.sWatchedCommandLine);

@@ -4,12 +4,14 @@
 # exactly when this month's report file exists as an ordinary file. A click on
 # an enabled Report opens the report with the program associated with .txt
 # files (here txtview.exe, which logs its command line).
+# A close while the viewer is open ends the program; the viewer stays open.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
 
 report=$(e2e_report_file)
 report_name=$(basename "$report")
+e2e_simulate "* ms=120000"  # the viewer (it names no drive) stays open
 
 # case: report file state | Report enabled
 cases=(
@@ -84,5 +86,9 @@ for case in "${cases[@]}"; do
 
   e2e_close_window Defragment
   e2e_wait_exit "$pid" 30 >/dev/null
+  if [ "$enabled" = 1 ]; then
+    e2e_processes | grep -qix txtview.exe || e2e_fail "the viewer was ended"
+    e2e_wine_quiet taskkill /F /PID "$(e2e_sim_pid txtview)"
+  fi
 done
 e2e_pass

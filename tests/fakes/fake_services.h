@@ -89,6 +89,7 @@ class FakeShell : public Shell {
   std::int32_t Run(const std::string& program, const std::string& arguments,
                    int style, bool wait) override;
   bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) override;
+  void StopWaiting() override;
   bool released = false;
   ~FakeShell() override;
 
@@ -105,6 +106,7 @@ class FakeShellFactory : public ShellFactory {
   std::function<void(const ShellCall&)> whileWaiting;
   std::set<std::string> runOn;  // drives whose program outlasts AwaitEnd
   std::vector<int> awaited;     // AwaitEnd's timeouts
+  int waitsStopped = 0;         // StopWaiting's calls
   bool createFails = false;
   int created = 0;
   int alive = 0;
@@ -145,6 +147,8 @@ inline bool FakeShell::AwaitEnd(int timeoutMs, std::int32_t& exitCode) {
   exitCode = code == factory_.exitCodes.end() ? 0 : code->second;
   return true;
 }
+
+inline void FakeShell::StopWaiting() { ++factory_.waitsStopped; }
 
 // A process table that answers the program's query shapes: literals are
 // read back with their escapes undone, and every Name/CommandLine condition

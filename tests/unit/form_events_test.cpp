@@ -47,6 +47,16 @@ TEST(FormEventsTest, ReportClickOpensTheFileMaximizedAndWaits) {
   EXPECT_EQ(w.shells.alive, 0);
   EXPECT_EQ(w.ctx.state.oShell, nullptr);  // not the pass's shell
   EXPECT_EQ(w.window.log.back(), "Focus=txtOver");
+  // The program ends with its window: a close stops the waits for the
+  // viewers (a second one, and a pass inside both), not the pass's wait.
+  w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+    if (call.arguments == "C: -f") return w.window.Unload();
+    if (w.shells.calls.size() == 2) return Command2Click(w.ctx);
+    Command1Click(w.ctx);  // Start
+  };
+  Command2Click(w.ctx);
+  EXPECT_EQ(w.shells.waitsStopped, 2);
+  EXPECT_EQ(w.shells.alive, 0);
 }
 
 TEST(FormEventsTest, ClicksMoveTheFocusFirst) {

@@ -106,6 +106,7 @@ TEST(RunPassTest, ExclusionsMatchLettersInAnyCase) {
 TEST(RunPassTest, StopDuringADriveAbortsTheNextAndSkipsTheRest) {
   World w;
   SetFixed(w, {"C:", "D:", "F:", "G:"});
+  w.ctx.state.sExcludedDrives = "F";  // the stop outranks the exclusion
   w.shells.exitCodes = {{"D:", 1}};
   w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
     if (call.arguments == "D: -f") {

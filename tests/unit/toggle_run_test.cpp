@@ -30,6 +30,10 @@ TEST(ToggleRunTest, StartRunsAPassBetweenTheControllerSteps) {
                 "Command1Enabled=1", "Caption=Defragmented", "Command1=Start",
                 "Command2Enabled=1"}));
   EXPECT_EQ(w.management.queries.size(), 3u);
+  // A report that cannot be probed after the pass: the click probes again.
+  w.files.probeFails = true;
+  ToggleRun(w.ctx);
+  EXPECT_TRUE(w.window.command2Enabled);
 }
 
 TEST(ToggleRunTest, ABusyMachineRefusesSilently) {

@@ -15,7 +15,10 @@ namespace {
 // The system's own programs (the defragmenter) are started directly. In a
 // 32-bit process on 64-bit Windows the program file is reached in the real
 // system directory, while the command line names it as GetSystemDirectory
-// does, so that the busy test and Stop recognise the run by it.
+// does, so that the busy test and Stop recognise the run by it. The
+// defragmenter is a console program: where Windows Terminal hosts the
+// consoles, the show state has not always kept the console window hidden,
+// so it gets a console that has none.
 UniqueProcess StartSystemProgram(const std::wstring& program,
                                  const std::wstring& arguments,
                                  int windowStyle) {
@@ -32,7 +35,7 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
                               /*lpProcessAttributes=*/nullptr,
                               /*lpThreadAttributes=*/nullptr,
                               /*bInheritHandles=*/FALSE,
-                              /*dwCreationFlags=*/0,
+                              CREATE_NO_WINDOW,
                               /*lpEnvironment=*/nullptr,
                               /*lpCurrentDirectory=*/nullptr, &startup, &info);
       });
@@ -93,11 +96,12 @@ void DispatchPending(bool& quitSeen, int& quitCode) {
   }
 }
 
-// Waits for `process` to end while the window's handlers run, nested, for
-// whatever messages arrive (Stop, close, repaint, the end of the session).
-// A quit does not end the handling: a process that keeps no window still
-// answers the messages that other programs send or broadcast to it.
-void WaitHandlingMessages(HANDLE process) {
+// Waits for `process` to end, or for a handler to set `stop`, while the
+// window's handlers run, nested, for whatever messages arrive (Stop, close,
+// repaint, the end of the session). A quit does not end the handling: a
+// process that keeps no window still answers the messages that other
+// programs send or broadcast to it.
+void WaitHandlingMessages(HANDLE process, const bool& stop) {
   int quitCode = 0;
   bool quitSeen = false;
   DWORD waitError = ERROR_SUCCESS;
@@ -107,6 +111,7 @@ void WaitHandlingMessages(HANDLE process) {
     // only for input that arrived since the queue was last looked at, and a
     // loop further out may have looked without taking everything.
     DispatchPending(quitSeen, quitCode);
+    if (stop) break;
     const DWORD result = MsgWaitForMultipleObjects(
         /*nCount=*/1, &process, /*fWaitAll=*/FALSE, INFINITE, QS_ALLINPUT);
     if (result == WAIT_OBJECT_0) break;
@@ -137,10 +142,15 @@ std::int32_t Win32Shell::Run(const std::string& program,
   struct Waiting {
     HANDLE& slot;
     HANDLE previous;
-    ~Waiting() { slot = previous; }
-  } waiting{waiting_, waiting_};
+    bool& stop;
+    ~Waiting() {
+      slot = previous;
+      if (!previous) stop = false;
+    }
+  } waiting{waiting_, waiting_, stopWaiting_};
   waiting_ = process.get();
-  WaitHandlingMessages(process.get());
+  WaitHandlingMessages(process.get(), stopWaiting_);
+  if (stopWaiting_) return 0;
   DWORD exitCode = 0;
   if (!GetExitCodeProcess(process.get(), &exitCode)) throw LastWin32Failure();
   return static_cast<std::int32_t>(exitCode);
@@ -156,6 +166,10 @@ bool Win32Shell::AwaitEnd(int timeoutMs, std::int32_t& exitCode) {
   if (!GetExitCodeProcess(waiting_, &code)) throw LastWin32Failure();
   exitCode = static_cast<std::int32_t>(code);
   return true;
+}
+
+void Win32Shell::StopWaiting() {
+  if (waiting_) stopWaiting_ = true;
 }
 
 std::shared_ptr<Shell> Win32ShellFactory::Create() {

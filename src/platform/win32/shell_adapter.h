@@ -19,15 +19,19 @@ class Win32Shell : public Shell {
   // system directory also from a 32-bit process on 64-bit Windows. With
   // `wait`, handles this thread's window messages until the process ends; a
   // WM_QUIT seen meanwhile is remembered, the handling goes on, and the quit
-  // is posted again with its code once the process has ended, so that the
-  // caller's loop sees it.
+  // is posted again with its code once the process has ended (or the wait
+  // was stopped), so that the caller's loop sees it.
   std::int32_t Run(const std::string& program, const std::string& arguments,
                    int windowStyle, bool wait) override;
   bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) override;
+  // Looked at by the waits after each round of handled messages.
+  void StopWaiting() override;
 
  private:
   // The process the innermost waiting Run waits for; null when none waits.
   void* waiting_ = nullptr;
+  // Set by StopWaiting until the outermost waiting Run returns.
+  bool stopWaiting_ = false;
 };
 
 class Win32ShellFactory : public ShellFactory {

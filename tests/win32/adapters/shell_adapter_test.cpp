@@ -114,6 +114,8 @@ TEST(ShellTest, AProgramInTheSystemDirectoryKeepsTheCommandLineAndStyle) {
   const std::int32_t exitCode = shell.Run(
       WideToUtf8(program), WideToUtf8(arguments), kStyleHidden, true);
   const ChildReport child = ReadReport(report);
+  // Without a console window, yet with a console to write to.
+  EXPECT_EQ(shell.Run(WideToUtf8(program), "console", kStyleHidden, true), 0);
   DeleteFileW(program.c_str());
   EXPECT_EQ(exitCode, 7);
   EXPECT_EQ(child.commandLine, L"\"" + program + L"\" " + arguments);

@@ -1,5 +1,6 @@
 // A program for the adapters' tests to start:
 //   adapter_test_child.exe <report file or -> <exit code> [<milliseconds>]
+//   adapter_test_child.exe console    (writes to its console; 1 if it cannot)
 // Writes, when a report file is named, its own command line and the window
 // style it was started with (UTF-16: the command line, a line feed, the
 // style in decimal), then sleeps, then exits with the code (decimal, or hex
@@ -38,6 +39,11 @@ void WriteReport(const wchar_t* path) {
 int main() {
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  if (argc == 2 && std::wcscmp(argv[1], L"console") == 0) {
+    DWORD written = 0;
+    return WriteConsoleW(GetStdHandle(STD_OUTPUT_HANDLE), L"child\n", 6,
+                         &written, /*lpReserved=*/nullptr) ? 0 : 1;
+  }
   if (argv == nullptr || argc < 3) return 100;
   if (std::wcscmp(argv[1], L"-") != 0) WriteReport(argv[1]);
   const UINT exitCode =
