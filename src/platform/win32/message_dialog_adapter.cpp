@@ -21,41 +21,23 @@ bool CanAnyoneSeeABox() {
   return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
 
-WORD EventTypeOf(int style) {
+EventType EventTypeOf(int style) {
   switch (static_cast<UINT>(style) & MB_ICONMASK) {
     case MB_ICONERROR:
-      return EVENTLOG_ERROR_TYPE;
+      return EventType::kError;
     case MB_ICONWARNING:
-      return EVENTLOG_WARNING_TYPE;
+      return EventType::kWarning;
     default:
-      return EVENTLOG_INFORMATION_TYPE;
+      return EventType::kInformation;
   }
-}
-
-// Writes `text` to the Application event log under the source `title`,
-// where fleet tools collect it. The source has no message file of its own,
-// so the event viewer shows the text as the event's inserted string.
-// Best effort: when the log cannot be written there is no one left to tell.
-void ReportToEventLog(const std::string& text, int style,
-                      const std::string& title) {
-  const HANDLE source =
-      RegisterEventSourceW(/*lpUNCServerName=*/nullptr,
-                           Utf8ToWide(title).c_str());
-  if (!source) return;
-  const std::wstring wide = Utf8ToWide(text);
-  LPCWSTR strings[] = {wide.c_str()};
-  ReportEventW(source, EventTypeOf(style), /*wCategory=*/0, /*dwEventID=*/1,
-               /*lpUserSid=*/nullptr, /*wNumStrings=*/1, /*dwDataSize=*/0,
-               strings, /*lpRawData=*/nullptr);
-  DeregisterEventSource(source);
 }
 
 }  // namespace
 
-void Win32MessageDialog::Show(const std::string& text, int style,
-                              const std::string& title) {
+void Win32MessageDialog::Show(std::uint32_t eventId, const std::string& text,
+                              int style, const std::string& title) {
   if (!CanAnyoneSeeABox()) {
-    ReportToEventLog(text, style, title);
+    log_.Write(EventTypeOf(style), eventId, {text});
     return;  // as if OK had been pressed
   }
   if (MessageBoxW(/*hWnd=*/nullptr, Utf8ToWide(text).c_str(),

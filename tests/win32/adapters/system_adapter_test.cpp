@@ -1,5 +1,6 @@
 // Directories, drives, the clock, the previous-instance test, the message
-// box, and the conversions of errors and texts, on Wine.
+// box, the event log's source, and the conversions of errors and texts, on
+// Wine.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
+#include "platform/win32/event_log_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/text_encoding.h"
@@ -205,10 +207,82 @@ TEST(MessageDialogTest, ShowsTextAndTitleAndReturnsWhenClosed) {
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
   });
-  Win32MessageDialog().Show("Line one\r\nline two", 16, WideToUtf8(title));
+  struct CountingLog : EventLog {
+    void Write(EventType, std::uint32_t,
+               const std::vector<std::string>&) noexcept override {
+      ++written;
+    }
+    int written = 0;
+  } log;
+  Win32MessageDialog(log).Show(kEventHandlerFailure, "Line one\r\nline two",
+                               16, WideToUtf8(title));
   closer.join();
   EXPECT_TRUE(found);
   EXPECT_EQ(shownText, L"Line one\r\nline two");
+  EXPECT_EQ(log.written, 0);  // a box someone saw is no event
+}
+
+// ---------------------------------------------------------------------------
+// EventLog
+
+std::wstring StringValue(HKEY key, const wchar_t* name) {
+  wchar_t value[MAX_PATH * 2] = {};
+  DWORD size = sizeof value - sizeof(wchar_t);
+  RegQueryValueExW(key, name, nullptr, nullptr,
+                   reinterpret_cast<BYTE*>(value), &size);
+  return value;
+}
+
+// The source names this exe's message table, once the key is missing or
+// names another file (a moved exe); one that names it already is left be.
+TEST(EventLogTest, TheFirstEventPointsTheSourceAtThisProgram) {
+  const wchar_t keyPath[] =
+      L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\"
+      L"Orvane adapter test";
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring upper = self;
+  CharUpperW(&upper[0]);
+  struct Case {
+    const wchar_t* before;  // nullptr: no key
+    const wchar_t* after;
+    DWORD typesAfter;
+  };
+  const Case cases[] = {
+      {nullptr, self, 7},
+      {L"C:\\Old\\Orvane.exe", self, 7},
+      {upper.c_str(), upper.c_str(), 4},
+  };
+  for (const Case& c : cases) {
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, keyPath);
+    if (c.before) {
+      HKEY key = nullptr;
+      ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0,
+                                KEY_SET_VALUE, nullptr, &key, nullptr),
+                ERROR_SUCCESS);
+      const DWORD types = 4;
+      RegSetValueExW(key, L"EventMessageFile", 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(c.before),
+                     static_cast<DWORD>((wcslen(c.before) + 1) * 2));
+      RegSetValueExW(key, L"TypesSupported", 0, REG_DWORD,
+                     reinterpret_cast<const BYTE*>(&types), sizeof types);
+      RegCloseKey(key);
+    }
+    Win32EventLog("Orvane adapter test")
+        .Write(EventType::kWarning, kEventPassStopped, {"a", "b"});
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE,
+                            &key),
+              ERROR_SUCCESS);
+    EXPECT_EQ(StringValue(key, L"EventMessageFile"), c.after);
+    DWORD types = 0;
+    DWORD size = sizeof types;
+    RegQueryValueExW(key, L"TypesSupported", nullptr, nullptr,
+                     reinterpret_cast<BYTE*>(&types), &size);
+    EXPECT_EQ(types, c.typesAfter);
+    RegCloseKey(key);
+  }
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, keyPath);
 }
 
 // ---------------------------------------------------------------------------
