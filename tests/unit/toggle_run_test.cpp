@@ -190,5 +190,78 @@ TEST(ToggleRunTest, ClosingDuringARunWritesTheRecordAndTouchesNothingAfter) {
   EXPECT_EQ(w.shells.alive, 0);
 }
 
+// One event per Start, of the outcome's type, carrying the record and any
+// trailer exactly as appended; where the report cannot be written, as they
+// would have been. The session's end writes it before it returns, since the
+// process may end then.
+TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
+  enum class Act { kNone, kFailDrive, kNoStart, kLockReport, kBusy, kStop,
+                   kClose, kEndSession };
+  struct Case {
+    const char* name;
+    Act act;
+    EventType type;
+    std::uint32_t id;
+    bool trailer;
+  };
+  const Case cases[] = {
+      {"succeeded", Act::kNone, EventType::kInformation,
+       kEventPassDefragmented, false},
+      {"failed drive", Act::kFailDrive, EventType::kError,
+       kEventPassDefragError, false},
+      {"not started", Act::kNoStart, EventType::kError, kEventPassDefragError,
+       true},
+      {"report locked", Act::kLockReport, EventType::kError,
+       kEventPassDefragError, true},
+      {"busy", Act::kBusy, EventType::kWarning, kEventStartRefused, false},
+      {"stopped", Act::kStop, EventType::kWarning, kEventPassStopped, false},
+      {"closed", Act::kClose, EventType::kWarning, kEventPassStopped, false},
+      {"session end", Act::kEndSession, EventType::kWarning,
+       kEventPassStopped, false},
+  };
+  for (const Case& c : cases) {
+    World w;
+    w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+    w.window.Load();
+    std::size_t eventsAtSessionEnd = 0;
+    switch (c.act) {
+      case Act::kFailDrive: w.shells.exitCodes["D:"] = 7; break;
+      case Act::kNoStart: w.shells.cannotStart.insert("C:"); break;
+      case Act::kLockReport: w.files.locked.insert(World::kReport); break;
+      case Act::kBusy: w.management.processes = {{"DfrgNtfs.exe", ""}}; break;
+      default: break;
+    }
+    w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+      if (call.arguments != "C: -f") return;
+      if (c.act == Act::kStop) ToggleRun(w.ctx);
+      if (c.act == Act::kClose) w.window.Unload();
+      if (c.act == Act::kEndSession) {
+        FormEndSession(w.ctx);
+        eventsAtSessionEnd = w.events.written.size();
+      }
+    };
+    ToggleRun(w.ctx);
+    ASSERT_EQ(w.events.written.size(), 1u) << c.name;
+    const fakes::FakeEventLog::Event& e = w.events.written[0];
+    EXPECT_EQ(e.type, c.type) << c.name;
+    EXPECT_EQ(e.id, c.id) << c.name;
+    if (c.act == Act::kBusy) {
+      EXPECT_EQ(e.inserts, std::vector<std::string>{World::kWatched});
+      continue;
+    }
+    ASSERT_EQ(e.inserts.size(), 2u) << c.name;
+    EXPECT_EQ(e.inserts[0].rfind("12/7/2026 - 6:46:13 AM\r\nDrive C: ", 0), 0u)
+        << c.name;
+    EXPECT_EQ(e.inserts[1].find("ERROR!! #") != std::string::npos, c.trailer)
+        << c.name;
+    const std::string appended =
+        c.act == Act::kLockReport ? "" : e.inserts[0] + e.inserts[1];
+    EXPECT_EQ(w.Report(), appended) << c.name;
+    if (c.act == Act::kEndSession) {
+      EXPECT_EQ(eventsAtSessionEnd, 1u);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orvane
