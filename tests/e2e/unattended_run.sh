@@ -5,6 +5,10 @@
 # runs once per fixed drive, in letter order, with the command line the shell
 # gives it: the path in double quotes, the drive, -f. Non-zero exit codes are
 # no failure of the pass: the record has no error trailer.
+#
+# The task definition that schedules such runs is well-formed, and Wine's
+# schtasks registers it: the task it stores carries the settings that Wine
+# reads (it reads no triggers, principal or actions).
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -57,4 +61,22 @@ if [ "$actual_commands" != "$(printf '%s\n' "${expected_commands[@]}")" ]; then
   e2e_fail "the defragmenter was not run once per fixed drive as expected"
 fi
 [ "$(e2e_count_windows Defragment)" -eq 0 ] || e2e_fail "a window is left"
+
+e2e_log "the task definition"
+task=$(dirname "$0")/../../resources/Orvane-task.xml
+xmllint --noout "$task" || e2e_fail "the task definition is not well-formed"
+cp "$task" "$WINEPREFIX/drive_c/Orvane-task.xml"
+e2e_wine_quiet schtasks /Create /XML 'C:\Orvane-task.xml' /TN 'Orvane weekly' ||
+  e2e_fail "schtasks refused the task definition"
+stored="$WINEPREFIX/drive_c/windows/system32/tasks/Orvane weekly"
+[ -f "$stored" ] || e2e_fail "schtasks stored no task"
+xmllint --noout "$stored" || e2e_fail "the stored task is not well-formed"
+for setting in "MultipleInstancesPolicy>IgnoreNew" \
+    "DisallowStartIfOnBatteries>true" "StopIfGoingOnBatteries>true" \
+    "StartWhenAvailable>true" "ExecutionTimeLimit>PT12H"; do
+  grep -qF "<$setting<" "$stored" || {
+    cat "$stored" >&2
+    e2e_fail "the stored task lacks $setting"
+  }
+done
 e2e_pass
