@@ -8,11 +8,19 @@
 namespace orvane::win32 {
 namespace {
 
-// False only when the process's window station is known to be one that no
-// one sees (a scheduled task or a service run as SYSTEM): a box there waits
-// for a click that never comes. When the station cannot be asked, the box
-// is shown, as everywhere else.
+// False when the process's window station is known to be one that no one
+// sees (a scheduled task or a service run as SYSTEM), and in session 0 from
+// Vista on: an interactive service runs on session 0's WinSta0, which is
+// marked visible, yet no user sees that session any more (on XP it is the
+// console user's). A box there waits for a click that never comes. When
+// neither can be asked, the box is shown, as everywhere else.
 bool CanAnyoneSeeABox() {
+  const bool vistaOrLater = LOBYTE(LOWORD(GetVersion())) >= 6;
+  DWORD session = 0;
+  if (vistaOrLater &&
+      ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) {
+    return false;
+  }
   USEROBJECTFLAGS flags{};
   if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags,
                                  sizeof flags, /*lpnLengthNeeded=*/nullptr)) {
