@@ -334,43 +334,25 @@ e2e_start_orvane() {
   E2E_ORVANE_PID=$!
 }
 
-# --- The event log ---------------------------------------------------------
-
-# Wine's ReportEventW prints each event on these channels: a line
-# "fixme:advapi:ReportEventW (source,type,category,ID,...)", then each of its
-# strings on a line of the eventlog channel.
+# The event log: Wine's ReportEventW prints "fixme:advapi:ReportEventW (source,type,
+# category,ID,...)" and then each string on a line of the eventlog channel.
 E2E_EVENT_CHANNELS=-all,fixme+advapi,+eventlog
 E2E_EVENTS_FROM=0
-
-# The events that Orvane.exe wrote since it was last started, one a line:
-# the type (information, warning, error) and the decimal ID.
+e2e_event_lines() { tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log"; }
+# The events since Orvane.exe was last started, one a line: type and ID.
 e2e_events() {
-  local type id
-  tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log" 2>/dev/null |
-    sed -n 's/.*:ReportEventW ([^,]*,0x\([0-9a-f]*\),0x[0-9a-f]*,0x\([0-9a-f]*\),.*/\1 \2/p' |
+  e2e_event_lines | sed -n 's/.*:ReportEventW ([^,]*,0x\([0-9a-f]*\),0x[0-9a-f]*,0x\([0-9a-f]*\),.*/\1 \2/p' |
     while read -r type id; do
-      case $type in
-        0004) type=information ;;
-        0002) type=warning ;;
-        0001) type=error ;;
-      esac
+      case $type in 0004) type=information ;; 0002) type=warning ;; 0001) type=error ;; esac
       echo "$type $((16#$id))"
     done
 }
-
-# The events' strings since Orvane.exe was last started, one a line, as
-# Wine prints them: L"...", with CR LF as \r\n.
-e2e_event_strings() {
-  tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log" 2>/dev/null |
-    sed -n 's/^[0-9a-f]*:[a-z]*:eventlog:ReportEventW //p'
-}
-
+# Their strings, one a line, as Wine prints them: L"...", CR LF as \r\n.
+e2e_event_strings() { e2e_event_lines | sed -n 's/^[0-9a-f]*:[a-z]*:eventlog:ReportEventW //p'; }
 # e2e_expect_events "TYPE ID"...: exactly these events since the start.
 e2e_expect_events() {
-  local expected=""
-  [ $# -eq 0 ] || expected=$(printf '%s\n' "$@")
-  [ "$(e2e_events)" = "$expected" ] ||
-    e2e_fail "events: expected '${expected//$'\n'/, }', got '$(e2e_events | paste -sd, -)'"
+  [ "$(e2e_events | paste -sd, -)" = "$(IFS=,; echo "$*")" ] ||
+    e2e_fail "events: expected '$*', got '$(e2e_events | paste -sd, -)'"
 }
 
 # e2e_wait_exit PID TIMEOUT: waits for PID to end; prints its exit status

@@ -9,6 +9,7 @@
 #include <string>
 #include <thread>
 
+#include "fake_services.h"
 #include "platform/failure.h"
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/directories_adapter.h"
@@ -207,82 +208,55 @@ TEST(MessageDialogTest, ShowsTextAndTitleAndReturnsWhenClosed) {
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
   });
-  struct CountingLog : EventLog {
-    void Write(EventType, std::uint32_t,
-               const std::vector<std::string>&) noexcept override {
-      ++written;
-    }
-    int written = 0;
-  } log;
+  fakes::FakeEventLog log;
   Win32MessageDialog(log).Show(kEventHandlerFailure, "Line one\r\nline two",
                                16, WideToUtf8(title));
   closer.join();
   EXPECT_TRUE(found);
   EXPECT_EQ(shownText, L"Line one\r\nline two");
-  EXPECT_EQ(log.written, 0);  // a box someone saw is no event
+  EXPECT_TRUE(log.written.empty());  // a box someone saw is no event
 }
 
 // ---------------------------------------------------------------------------
 // EventLog
 
-std::wstring StringValue(HKEY key, const wchar_t* name) {
-  wchar_t value[MAX_PATH * 2] = {};
-  DWORD size = sizeof value - sizeof(wchar_t);
-  RegQueryValueExW(key, name, nullptr, nullptr,
-                   reinterpret_cast<BYTE*>(value), &size);
-  return value;
-}
-
-// The source names this exe's message table, once the key is missing or
-// names another file (a moved exe); one that names it already is left be.
+// The first event points the source at this exe's message table when the
+// key is missing or names another file (a moved exe); one that names it
+// already, in any letter case, is left as it is.
 TEST(EventLogTest, TheFirstEventPointsTheSourceAtThisProgram) {
-  const wchar_t keyPath[] =
-      L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\"
-      L"Orvane adapter test";
+  const wchar_t path[] =
+      L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Orvane test";
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring upper = self;
   CharUpperW(&upper[0]);
-  struct Case {
-    const wchar_t* before;  // nullptr: no key
-    const wchar_t* after;
-    DWORD typesAfter;
-  };
-  const Case cases[] = {
-      {nullptr, self, 7},
-      {L"C:\\Old\\Orvane.exe", self, 7},
-      {upper.c_str(), upper.c_str(), 4},
-  };
-  for (const Case& c : cases) {
-    RegDeleteKeyW(HKEY_LOCAL_MACHINE, keyPath);
-    if (c.before) {
-      HKEY key = nullptr;
-      ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, nullptr, 0,
-                                KEY_SET_VALUE, nullptr, &key, nullptr),
-                ERROR_SUCCESS);
-      const DWORD types = 4;
+  const std::pair<std::wstring, std::wstring> cases[] = {  // before, after
+      {L"", self}, {L"C:\\Old\\Orvane.exe", self}, {upper, upper}};
+  for (const auto& [before, after] : cases) {
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
+    HKEY key = nullptr;
+    if (!before.empty()) {  // else no key
+      RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr);
       RegSetValueExW(key, L"EventMessageFile", 0, REG_SZ,
-                     reinterpret_cast<const BYTE*>(c.before),
-                     static_cast<DWORD>((wcslen(c.before) + 1) * 2));
-      RegSetValueExW(key, L"TypesSupported", 0, REG_DWORD,
-                     reinterpret_cast<const BYTE*>(&types), sizeof types);
+                     reinterpret_cast<const BYTE*>(before.c_str()),
+                     static_cast<DWORD>((before.size() + 1) * 2));
       RegCloseKey(key);
     }
-    Win32EventLog("Orvane adapter test")
-        .Write(EventType::kWarning, kEventPassStopped, {"a", "b"});
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE,
-                            &key),
+    Win32EventLog("Orvane test").Write(EventType::kWarning, 102, {"a"});
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key),
               ERROR_SUCCESS);
-    EXPECT_EQ(StringValue(key, L"EventMessageFile"), c.after);
-    DWORD types = 0;
-    DWORD size = sizeof types;
+    wchar_t file[MAX_PATH * 2] = {};
+    DWORD types = 0, fileSize = sizeof file - 2, typesSize = sizeof types;
+    RegQueryValueExW(key, L"EventMessageFile", nullptr, nullptr,
+                     reinterpret_cast<BYTE*>(file), &fileSize);
     RegQueryValueExW(key, L"TypesSupported", nullptr, nullptr,
-                     reinterpret_cast<BYTE*>(&types), &size);
-    EXPECT_EQ(types, c.typesAfter);
+                     reinterpret_cast<BYTE*>(&types), &typesSize);
     RegCloseKey(key);
+    EXPECT_EQ(file, after);
+    EXPECT_EQ(types, before == after ? 0u : 7u);
   }
-  RegDeleteKeyW(HKEY_LOCAL_MACHINE, keyPath);
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
 }
 
 // ---------------------------------------------------------------------------
