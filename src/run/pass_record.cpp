@@ -79,7 +79,8 @@ void PassRecord::WriteTrailer(const Services& services) {
   trailerWritten_ = true;
   const RecordedError error = steps.recorded();
   steps([&] {
-    trailerText_ = ErrorTrailer(services.clock, error.number, error.description);
+    trailerText_ =
+        ErrorTrailer(services.clock, error.number, error.description);
     AppendToReport(services, trailerText_);
   });
 }

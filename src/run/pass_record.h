@@ -81,8 +81,7 @@ class PassRecord {
 // up to `waitMs` for the current drive's defragmenter to end and takes its
 // line from the exit code; one that has not ended by then is reported
 // "aborted by user". The next fixed drive gets "aborted by user"; the
-// pass's event reads stopped. Nothing
-// when no pass is active. Never throws.
+// pass's event reads stopped. Nothing when no pass is active. Never throws.
 void FinishPassAtSessionEnd(Context& ctx, int waitMs);
 
 }  // namespace orvane

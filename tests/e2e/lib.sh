@@ -334,8 +334,8 @@ e2e_start_orvane() {
   E2E_ORVANE_PID=$!
 }
 
-# The event log: Wine's ReportEventW prints "fixme:advapi:ReportEventW (source,type,
-# category,ID,...)" and then each string on a line of the eventlog channel.
+# The event log: Wine's ReportEventW prints "fixme:advapi:ReportEventW
+# (source,type,category,ID,...)", then each string on an eventlog line.
 E2E_EVENT_CHANNELS=-all,fixme+advapi,+eventlog
 E2E_EVENTS_FROM=0
 e2e_event_lines() { tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log"; }

@@ -205,7 +205,8 @@ TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
     std::uint32_t id;
     bool trailer = false;  // the pass met an error of its own
   } cases[] = {
-      {"succeeded", none, none, EventType::kInformation, kEventPassDefragmented},
+      {"succeeded", none, none, EventType::kInformation,
+       kEventPassDefragmented},
       {"failed drive", [](W w) { w.shells.exitCodes["D:"] = 7; }, none, kError,
        kEventPassDefragError},
       {"not started", [](W w) { w.shells.cannotStart.insert("C:"); }, none,

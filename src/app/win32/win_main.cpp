@@ -86,7 +86,8 @@ int Run(HINSTANCE instance) {
     // else, so that no exception leaves the program.
     escaped = true;
     try {
-      dialogs.Show(kEventUnexpectedFailure, e.what(), kStyleCritical, kProgramTitle);
+      dialogs.Show(kEventUnexpectedFailure, e.what(), kStyleCritical,
+                   kProgramTitle);
     } catch (...) {
     }
   } catch (...) {

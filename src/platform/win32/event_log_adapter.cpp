@@ -103,7 +103,9 @@ void Win32EventLog::Write(EventType type, std::uint32_t id,
     if (!log) return;
     std::vector<std::wstring> wide;
     wide.reserve(inserts.size());
-    for (const std::string& insert : inserts) wide.push_back(Utf8ToWide(insert));
+    for (const std::string& insert : inserts) {
+      wide.push_back(Utf8ToWide(insert));
+    }
     std::vector<LPCWSTR> strings;
     for (const std::wstring& insert : wide) strings.push_back(insert.c_str());
     ReportEventW(log.get(), EventTypeOf(type), /*wCategory=*/0, id,
