@@ -8,7 +8,8 @@
 set -euo pipefail
 
 packages=(cmake make g++ clang libclang-rt-14-dev mingw-w64 googletest
-          wine wine32:i386 wine64 xvfb xauth xdotool imagemagick)
+          wine wine32:i386 wine64 xvfb xauth xdotool imagemagick
+          libxml2-utils)
 
 installed() {
   dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q '^install ok installed$'

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Orvane.exe for 32- and 64-bit Windows, stripped, and packs both with
-# the README and the usage note into build/Orvane-<version>.zip.
+# the README, the usage note and the task definition into
+# build/Orvane-<version>.zip.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,8 +16,9 @@ done
 i686-w64-mingw32-strip -o "$stage/win32/Orvane.exe" build/win32-release/Orvane.exe
 x86_64-w64-mingw32-strip -o "$stage/win64/Orvane.exe" build/win64-release/Orvane.exe
 cp README.md "$stage/README.md"
-# A plain-text note for Windows: CR LF line ends.
+# A plain-text note and the task definition for Windows: CR LF line ends.
 sed 's/$/\r/' docs/USAGE.txt > "$stage/USAGE.txt"
+sed 's/$/\r/' resources/Orvane-task.xml > "$stage/Orvane-task.xml"
 
 zip=build/Orvane-$version.zip
 rm -f "$zip"

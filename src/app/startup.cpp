@@ -29,7 +29,8 @@ void Main(Context& ctx) {
     present = !path.empty() && svc.files.IsOrdinaryFile(path);
   });
   if (!present) {
-    svc.dialogs.Show(std::string("Defrag File Not Found") + kLineBreak +
+    svc.dialogs.Show(kEventDefragmenterNotFound,
+                     std::string("Defrag File Not Found") + kLineBreak +
                          SystemDir(svc) + "\\defrag.exe" + kLineBreak +
                          "Program will close now",
                      kStyleCritical, kProgramTitle);
@@ -59,7 +60,8 @@ void Main(Context& ctx) {
   }
 
   if (steps.recorded().IsSet()) {
-    svc.dialogs.Show(std::string("Error Loading Program") + kLineBreak +
+    svc.dialogs.Show(kEventErrorLoadingProgram,
+                     std::string("Error Loading Program") + kLineBreak +
                          steps.recorded().description,
                      kStyleCritical, kProgramTitle);
     // Without a window the program ends here, because of the failure.

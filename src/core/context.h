@@ -8,6 +8,7 @@
 #include "platform/clock.h"
 #include "platform/directories.h"
 #include "platform/drives.h"
+#include "platform/event_log.h"
 #include "platform/file_probe.h"
 #include "platform/management.h"
 #include "platform/message_dialog.h"
@@ -27,6 +28,7 @@ struct Services {
   Clock& clock;
   MessageDialog& dialogs;
   PreviousInstance& previousInstance;
+  EventLog& events;
 };
 
 struct Context {

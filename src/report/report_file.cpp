@@ -32,20 +32,31 @@ bool ReportExists(const Services& services) {
   return services.files.IsOrdinaryFile(ReportPath(services));
 }
 
+std::string RunRecord(Clock& clock, const std::vector<std::string>& lines) {
+  std::string record = Header(clock) + kLineEnd;
+  for (const std::string& line : lines) record += line + kLineEnd;
+  return record + kLineEnd;
+}
+
+std::string ErrorTrailer(Clock& clock, std::int32_t number,
+                         const std::string& description) {
+  std::string trailer = Header(clock) + kLineEnd;
+  trailer += "ERROR!! #" + std::to_string(number) + kLineEnd;
+  return trailer + description + kLineEnd + kLineEnd;
+}
+
+void AppendToReport(const Services& services, const std::string& text) {
+  services.text.Append(ReportPath(services), text);
+}
+
 void AppendRunRecord(const Services& services,
                      const std::vector<std::string>& lines) {
-  std::string record = Header(services.clock) + kLineEnd;
-  for (const std::string& line : lines) record += line + kLineEnd;
-  record += kLineEnd;
-  services.text.Append(ReportPath(services), record);
+  AppendToReport(services, RunRecord(services.clock, lines));
 }
 
 void AppendErrorTrailer(const Services& services, std::int32_t number,
                         const std::string& description) {
-  std::string trailer = Header(services.clock) + kLineEnd;
-  trailer += "ERROR!! #" + std::to_string(number) + kLineEnd;
-  trailer += description + kLineEnd + kLineEnd;
-  services.text.Append(ReportPath(services), trailer);
+  AppendToReport(services, ErrorTrailer(services.clock, number, description));
 }
 
 }  // namespace orvane

@@ -21,13 +21,22 @@ std::string ReportPath(const Services& services);
 // Whether the current month's report exists as an ordinary file.
 bool ReportExists(const Services& services);
 
-// Appends a run record: a header (date " - " time), `lines` in order, an
-// empty line. Throws Failure when the file cannot be written.
+// A run record: a header (date " - " time), `lines` in order, an empty
+// line, each ended with CR LF.
+std::string RunRecord(Clock& clock, const std::vector<std::string>& lines);
+
+// An error trailer: a header, "ERROR!! #<number>", the description and an
+// empty line.
+std::string ErrorTrailer(Clock& clock, std::int32_t number,
+                         const std::string& description);
+
+// Appends `text` to the current month's report. Throws Failure when the
+// file cannot be written.
+void AppendToReport(const Services& services, const std::string& text);
+
+// Appends RunRecord(lines), or ErrorTrailer(number, description).
 void AppendRunRecord(const Services& services,
                      const std::vector<std::string>& lines);
-
-// Appends an error trailer: a header, "ERROR!! #<number>", the description
-// and an empty line. Throws Failure when the file cannot be written.
 void AppendErrorTrailer(const Services& services, std::int32_t number,
                         const std::string& description);
 

@@ -6,6 +6,25 @@
 #include "run/drive_line.h"
 
 namespace orvane {
+namespace {
+
+struct EventKind {
+  EventType type;
+  std::uint32_t id;
+};
+
+EventKind EventKindOf(PassOutcome outcome) {
+  switch (outcome) {
+    case PassOutcome::kDefragmented:
+      return {EventType::kInformation, kEventPassDefragmented};
+    case PassOutcome::kDefragError:
+      return {EventType::kError, kEventPassDefragError};
+    default:
+      return {EventType::kWarning, kEventPassStopped};
+  }
+}
+
+}  // namespace
 
 void PassRecord::SetDrives(std::vector<DriveInfo> drives) {
   drives_ = std::move(drives);
@@ -49,14 +68,30 @@ void PassRecord::SetNotStartedLine() { SetLine(&NotStartedLine); }
 void PassRecord::WriteRecord(const Services& services) {
   if (recordWritten_) return;
   recordWritten_ = true;
-  steps([&] { AppendRunRecord(services, lines_); });
+  steps([&] {
+    recordText_ = RunRecord(services.clock, lines_);
+    AppendToReport(services, recordText_);
+  });
 }
 
 void PassRecord::WriteTrailer(const Services& services) {
   if (trailerWritten_ || !steps.recorded().IsSet()) return;
   trailerWritten_ = true;
   const RecordedError error = steps.recorded();
-  steps([&] { AppendErrorTrailer(services, error.number, error.description); });
+  steps([&] {
+    trailerText_ =
+        ErrorTrailer(services.clock, error.number, error.description);
+    AppendToReport(services, trailerText_);
+  });
+}
+
+void PassRecord::WriteEvent(const Services& services, PassOutcome outcome) {
+  if (eventWritten_) return;
+  eventWritten_ = true;
+  const EventKind kind = EventKindOf(outcome);
+  steps([&] {
+    services.events.Write(kind.type, kind.id, {recordText_, trailerText_});
+  });
 }
 
 void FinishPassAtSessionEnd(Context& ctx, int waitMs) {
@@ -76,6 +111,7 @@ void FinishPassAtSessionEnd(Context& ctx, int waitMs) {
   if (record->NextFixedDrive()) record->SetAbortedLine();
   record->WriteRecord(ctx.services);
   record->WriteTrailer(ctx.services);
+  record->WriteEvent(ctx.services, PassOutcome::kStopped);
 }
 
 }  // namespace orvane

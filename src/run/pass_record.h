@@ -5,7 +5,8 @@
 // it at its end. A session end that comes while the pass waits finishes it
 // and writes it from inside that wait (FinishPassAtSessionEnd), because the
 // process may be ended before the pass gets back; the record and its error
-// trailer are each written once, whichever comes first.
+// trailer are each written once, whichever comes first, and so is the
+// pass's event, which follows them.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +20,10 @@
 #include "platform/steps.h"
 
 namespace orvane {
+
+// How a pass ended, as its title shows it; kStopped by Stop, the window
+// closed or the end of the session.
+enum class PassOutcome { kDefragmented, kDefragError, kStopped };
 
 class PassRecord {
  public:
@@ -51,6 +56,12 @@ class PassRecord {
   // Appends the error trailer when the pass has recorded an error, as a
   // step; nothing when it was written before.
   void WriteTrailer(const Services& services);
+  // Writes the pass's event, once the record and any trailer are appended:
+  // information, error or warning by `outcome`, with the record and the
+  // trailer (empty when none) exactly as appended, or as they would have
+  // been where the report could not be written. Nothing when it was
+  // written before.
+  void WriteEvent(const Services& services, PassOutcome outcome);
 
  private:
   void SetLine(std::string (*line)(const std::string& drivePath));
@@ -60,14 +71,17 @@ class PassRecord {
   std::vector<std::string> lines_;   // one per fixed drive reached
   bool recordWritten_ = false;
   bool trailerWritten_ = false;
+  bool eventWritten_ = false;
+  std::string recordText_;   // as appended to the report
+  std::string trailerText_;  // as appended; empty when none
 };
 
 // Called once the window has closed at the end of the session: finishes the
 // active pass's record as the pass would after a stop and writes it. Waits
 // up to `waitMs` for the current drive's defragmenter to end and takes its
 // line from the exit code; one that has not ended by then is reported
-// "aborted by user". The next fixed drive gets "aborted by user". Nothing
-// when no pass is active. Never throws.
+// "aborted by user". The next fixed drive gets "aborted by user"; the
+// pass's event reads stopped. Nothing when no pass is active. Never throws.
 void FinishPassAtSessionEnd(Context& ctx, int waitMs);
 
 }  // namespace orvane

@@ -134,6 +134,9 @@ void RunPass(Context& ctx) {
   }
 
   record.WriteTrailer(svc);
+  record.WriteEvent(svc, stopped     ? PassOutcome::kStopped
+                         : succeeded ? PassOutcome::kDefragmented
+                                     : PassOutcome::kDefragError);
 
   s.oShell.reset();
 

@@ -15,7 +15,10 @@ void Start(Context& ctx, MainWindow& window) {
   // would run inside it, and the stopped one would resume after it.
   if (busy || s.pActivePass) {
     // Refused silently; Report stays disabled until a later Stop or the
-    // end of a pass (a stopped pass enables it when it returns).
+    // end of a pass (a stopped pass enables it when it returns). The log
+    // tells an unattended run that did nothing from one that never ran.
+    ctx.services.events.Write(EventType::kWarning, kEventStartRefused,
+                              {s.sWatchedCommandLine});
     window.SetCommand1Enabled(true);
     return;
   }

@@ -3,7 +3,8 @@
 # DfrgFat.exe, whoever started it) or defrag.exe runs for drive C: with the
 # system's command line, a run is refused silently: nothing is defragmented,
 # no report is written, and the program stays open and idle ("-S -E" leaves
-# it minimized). defrag.exe working on another drive does not count as busy.
+# it minimized); only the Application log has one warning of the refusal.
+# defrag.exe working on another drive does not count as busy.
 #
 # The engines are found by Wine's own management service. Wine reports no
 # command line of another process, so the cases of defrag.exe run against the
@@ -52,6 +53,7 @@ expect_refused() {
   [ "$(e2e_sim_commands | wc -l)" -eq "$before" ] ||
     e2e_fail "something was started: $(e2e_sim_commands)"
   [ ! -e "$(e2e_report_file)" ] || e2e_fail "a report was written"
+  e2e_expect_events "warning 103"
 }
 
 sys=$E2E_SYSTEM32_WIN
@@ -104,6 +106,7 @@ for case in "${cases[@]}"; do
          grep -c 'defrag.exe" [CD]: -f$')" -eq 2 ] ||
       e2e_fail "C: and D: were not defragmented: $(e2e_sim_commands)"
     [ -s "$(e2e_report_file)" ] || e2e_fail "no report written"
+    e2e_expect_events "information 100"
     continue
   fi
 

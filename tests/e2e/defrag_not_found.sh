@@ -4,8 +4,8 @@
 # titled Orvane, and ends with exit code 1 when it is closed: no window, no
 # run, even with -S. On a window station that no one sees (a scheduled task
 # run as SYSTEM) it shows no box: it ends by itself, with 1, and the text
-# goes to the Application event log (which Wine writes to its eventlog
-# debug channel).
+# goes to the Application event log as an error with the box's own ID (which
+# Wine writes to its debug channels).
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -58,7 +58,7 @@ done
 e2e_log "case: defrag.exe missing, -S -E on a window station no one sees"
 rm -f "$defrag"
 events=$E2E_TMP/eventlog.txt
-unseen=$(cd "$WINEPREFIX/drive_c" && WINEDEBUG=-all,err+eventlog timeout 90 \
+unseen=$(cd "$WINEPREFIX/drive_c" && WINEDEBUG=$E2E_EVENT_CHANNELS timeout 90 \
   "$ORVANE_WINE" winpeek.exe unseen 60 "$E2E_ORVANE_WIN" -S -E 2>"$events" | tr -d '\r')
 [ "$unseen" = exit=1 ] ||
   e2e_fail "on an unseen station the program did not end by itself with 1: '$unseen'"
@@ -66,6 +66,9 @@ grep -qF "err:eventlog:ReportEventW L\"$expected_text\"" "$events" || {
   cat "$events" >&2
   e2e_fail "the not-found text is not in the event log"
 }
+[ "$(grep -c ':ReportEventW (' "$events")" -eq 1 ] &&
+  grep -q ':ReportEventW ([^,]*,0x0001,0x0000,0x000000c8,' "$events" ||
+  e2e_fail "not one error event with the not-found ID 200: $(grep ReportEventW "$events")"
 [ -z "$(e2e_sim_commands)" ] ||
   e2e_fail "a defragmenter was started: $(e2e_sim_commands)"
 e2e_pass

@@ -4,7 +4,8 @@
 # failed); 1 too when a failure ends it (the not-found message); every
 # other end gives 0: the window closed (also after a pass that failed, with
 # "-M" having restored it), a second instance. Stops with "-E" are in
-# minimize_tracking.sh.
+# minimize_tracking.sh. Each pass writes one event of the type its title
+# says; a start without a pass writes none, nor does a box that was seen.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -12,17 +13,17 @@ e2e_init
 e2e_add_drive D hd
 e2e_apply_drives
 
-# arguments | exit C: | exit D: | title at the end, or "exit" | status
+# arguments | exit C: | exit D: | title at the end, or "exit" | status | event
 cases=(
-  "-S -E|0|0|exit|0"
-  "-S -E|0|7|exit|1"
-  "-S -E|5|0|exit|1"
-  "-S -M -E|0|7|Defrag Error|0"
-  "-S|3|0|Defrag Error|0"
-  "-E|0|0|Defragment|0"
+  "-S -E|0|0|exit|0|information 100"
+  "-S -E|0|7|exit|1|error 101"
+  "-S -E|5|0|exit|1|error 101"
+  "-S -M -E|0|7|Defrag Error|0|error 101"
+  "-S|3|0|Defrag Error|0|error 101"
+  "-E|0|0|Defragment|0|"
 )
 for case in "${cases[@]}"; do
-  IFS='|' read -r args code_c code_d title status <<<"$case"
+  IFS='|' read -r args code_c code_d title status event <<<"$case"
   e2e_log "case: $args, C: $code_c, D: $code_d"
   e2e_simulate "C: exit=$code_c ms=50" "D: exit=$code_d ms=50"
   # shellcheck disable=SC2086  # the arguments are meant to split
@@ -35,6 +36,11 @@ for case in "${cases[@]}"; do
     e2e_close_window "$title"
   fi
   e2e_expect_exit "$pid" 120 "$status"
+  e2e_expect_events ${event:+"$event"}
+  # Its strings: the record as the report has it, and no trailer.
+  record=$(tail -n 4 "$(e2e_report_file)" | tr -d '\r' | awk '{ printf "%s\\r\\n", $0 }')
+  [ -z "$event" ] || [ "$(e2e_event_strings)" = "L\"$record\""$'\n'"L\"\"" ] ||
+    e2e_fail "the event's strings are not the record: $(e2e_event_strings)"
 done
 
 e2e_log "case: a second instance"
@@ -46,6 +52,7 @@ e2e_expect_exit "$E2E_ORVANE_PID" 30 0
 e2e_running "$first" || e2e_fail "the first instance ended"
 e2e_close_window Defragment
 e2e_expect_exit "$first" 30 0
+e2e_expect_events
 
 e2e_log "case: the not-found message"
 rm -f "$(e2e_system32)/defrag.exe"
@@ -54,4 +61,5 @@ pid=$E2E_ORVANE_PID
 box=$(e2e_wait_window Orvane 60 "$pid")
 e2e_key_to_close "$box" Return || e2e_fail "Return does not close the message box"
 e2e_expect_exit "$pid" 30 1
+e2e_expect_events
 e2e_pass

@@ -327,9 +327,32 @@ e2e_set_attrib() {
 # E2E_ORVANE_PID.
 e2e_start_orvane() {
   e2e_log "start Orvane.exe $*"
-  (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" "$E2E_ORVANE_WIN" "$@") \
+  E2E_EVENTS_FROM=$(cat "$E2E_TMP/wine.log" 2>/dev/null | wc -l)
+  (cd "$WINEPREFIX/drive_c" &&
+     WINEDEBUG=$E2E_EVENT_CHANNELS exec "$ORVANE_WINE" "$E2E_ORVANE_WIN" "$@") \
     >>"$E2E_TMP/orvane.out" 2>>"$E2E_TMP/wine.log" &
   E2E_ORVANE_PID=$!
+}
+
+# The event log: Wine's ReportEventW prints "fixme:advapi:ReportEventW
+# (source,type,category,ID,...)", then each string on an eventlog line.
+E2E_EVENT_CHANNELS=-all,fixme+advapi,+eventlog
+E2E_EVENTS_FROM=0
+e2e_event_lines() { tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log"; }
+# The events since Orvane.exe was last started, one a line: type and ID.
+e2e_events() {
+  e2e_event_lines | sed -n 's/.*:ReportEventW ([^,]*,0x\([0-9a-f]*\),0x[0-9a-f]*,0x\([0-9a-f]*\),.*/\1 \2/p' |
+    while read -r type id; do
+      case $type in 0004) type=information ;; 0002) type=warning ;; 0001) type=error ;; esac
+      echo "$type $((16#$id))"
+    done
+}
+# Their strings, one a line, as Wine prints them: L"...", CR LF as \r\n.
+e2e_event_strings() { e2e_event_lines | sed -n 's/^[0-9a-f]*:[a-z]*:eventlog:ReportEventW //p'; }
+# e2e_expect_events "TYPE ID"...: exactly these events since the start.
+e2e_expect_events() {
+  [ "$(e2e_events | paste -sd, -)" = "$(IFS=,; echo "$*")" ] ||
+    e2e_fail "events: expected '$*', got '$(e2e_events | paste -sd, -)'"
 }
 
 # e2e_wait_exit PID TIMEOUT: waits for PID to end; prints its exit status

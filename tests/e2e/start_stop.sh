@@ -8,7 +8,8 @@
 # defragmenter, the engine and the program, and the record is still written.
 # So does the end of the Windows session (wineboot --end-session), which
 # ends the process as soon as the program has answered it: the record is on
-# file by then.
+# file by then, and so is the pass's event. Each pass writes one event: a
+# warning when stopped, information when it ended "Defragmented".
 #
 # Then against the stand-in for the management service (tools/wmistub),
 # which answers command lines and carries out Terminate, as Windows does:
@@ -77,6 +78,7 @@ sleep 1
 # The month's report did not exist yet when Stop checked for it; the stopped
 # pass wrote it and enabled Report.
 expect_idle Defragment 1
+e2e_expect_events "warning 102"
 
 e2e_log "phase: Start, a full pass"
 e2e_simulate "C: exit=0 ms=50" "D: exit=0 ms=50"
@@ -100,6 +102,7 @@ e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" "" \
   "<HEADER>" "$stopped_c" "$aborted_d" ""
 ! e2e_processes | grep -qiE '^(defrag|DfrgNtfs)\.exe$' ||
   e2e_fail "the defragmenter or its engine still runs"
+e2e_expect_events "warning 102" "information 100" "warning 102"
 
 e2e_log "phase: the session ends during C:"
 e2e_clear_sim_log
@@ -116,6 +119,7 @@ e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" "" \
   "<HEADER>" "$stopped_c" "$aborted_d" ""
 ! e2e_processes | grep -qiE '^(defrag|DfrgNtfs)\.exe$' ||
   e2e_fail "the defragmenter or its engine still runs"
+e2e_expect_events "warning 102"
 
 e2e_log "phase: the stand-in for the management service"
 e2e_use_wmistub

@@ -4,7 +4,9 @@
 # its line of the report; drives of other types get none. The defragmenter
 # runs once per fixed drive, in letter order, with the command line the shell
 # gives it: the path in double quotes, the drive, -f. Non-zero exit codes are
-# no failure of the pass: the record has no error trailer.
+# no failure of the pass: the record has no error trailer. The task
+# definition is well-formed, and Wine's schtasks stores the settings it
+# reads (no triggers, principal or actions).
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -57,4 +59,15 @@ if [ "$actual_commands" != "$(printf '%s\n' "${expected_commands[@]}")" ]; then
   e2e_fail "the defragmenter was not run once per fixed drive as expected"
 fi
 [ "$(e2e_count_windows Defragment)" -eq 0 ] || e2e_fail "a window is left"
+
+e2e_log "the task definition"
+task=$(dirname "$0")/../../resources/Orvane-task.xml
+xmllint --noout "$task" || e2e_fail "the task definition is not well-formed"
+cp "$task" "$WINEPREFIX/drive_c/Orvane-task.xml"
+e2e_wine_quiet schtasks /Create /XML 'C:\Orvane-task.xml' /TN 'Orvane weekly' ||
+  e2e_fail "schtasks refused the task definition"
+stored="$WINEPREFIX/drive_c/windows/system32/tasks/Orvane weekly"
+xmllint --noout "$stored" || e2e_fail "the stored task is not well-formed"
+[ "$(grep -cE '<(MultipleInstancesPolicy>IgnoreNew|DisallowStartIfOnBatteries>true|StopIfGoingOnBatteries>true|StartWhenAvailable>true|ExecutionTimeLimit>PT12H)<' "$stored")" -eq 5 ] ||
+  e2e_fail "the stored task lacks a setting: $(cat "$stored")"
 e2e_pass

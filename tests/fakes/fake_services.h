@@ -14,6 +14,7 @@
 #include "platform/clock.h"
 #include "platform/directories.h"
 #include "platform/drives.h"
+#include "platform/event_log.h"
 #include "platform/failure.h"
 #include "platform/file_probe.h"
 #include "platform/management.h"
@@ -199,11 +200,26 @@ class FakeDialogs : public MessageDialog {
     std::string text;
     int style;
     std::string title;
+    std::uint32_t eventId;
   };
   std::vector<Shown> shown;
-  void Show(const std::string& text, int style,
+  void Show(std::uint32_t eventId, const std::string& text, int style,
             const std::string& title) override {
-    shown.push_back({text, style, title});
+    shown.push_back({text, style, title, eventId});
+  }
+};
+
+class FakeEventLog : public EventLog {
+ public:
+  struct Event {
+    EventType type;
+    std::uint32_t id;
+    std::vector<std::string> inserts;
+  };
+  std::vector<Event> written;
+  void Write(EventType type, std::uint32_t id,
+             const std::vector<std::string>& inserts) noexcept override {
+    written.push_back({type, id, inserts});
   }
 };
 

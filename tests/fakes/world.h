@@ -18,8 +18,9 @@ struct World {
   FakeClock clock;
   FakeDialogs dialogs;
   FakePreviousInstance previous;
+  FakeEventLog events;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       clock, dialogs, previous},
+                       clock, dialogs, previous, events},
               SharedState{}, ""};
   FakeWindow window{ctx};
 

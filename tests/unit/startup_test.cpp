@@ -54,6 +54,7 @@ TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.name;
     EXPECT_EQ(w.dialogs.shown[0].text, c.text) << c.name;
     EXPECT_EQ(w.dialogs.shown[0].style, 16);
+    EXPECT_EQ(w.dialogs.shown[0].eventId, kEventDefragmenterNotFound);
     EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
     EXPECT_FALSE(w.window.loaded) << c.name;
     EXPECT_EQ(w.ctx.state.bAutoStart, kFalse) << c.name;
@@ -158,6 +159,7 @@ TEST(StartupTest, AFailureAfterThePresenceCheckIsShownAtTheEnd) {
               "Error Loading Program\r\nNot enough memory resources are "
               "available.");
     EXPECT_EQ(w.dialogs.shown[0].style, 16);
+    EXPECT_EQ(w.dialogs.shown[0].eventId, kEventErrorLoadingProgram);
     EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
     // The Load step after it still ran; a program that ends for want of a
     // window ends with 1, one that goes on will end as its user says.

@@ -194,5 +194,68 @@ TEST(ToggleRunTest, ClosingDuringARunWritesTheRecordAndTouchesNothingAfter) {
   EXPECT_EQ(w.shells.alive, 0);
 }
 
+// One event per Start, of its outcome's type, carrying the record and any
+// trailer exactly as appended (where the report is locked, as they would
+// have been); the session's end writes it before it returns.
+TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
+  using W = World&;
+  const auto none = [](W) {};
+  const auto kError = EventType::kError, kWarning = EventType::kWarning;
+  const struct {
+    const char* name;
+    void (*arrange)(W);
+    void (*duringC)(W);
+    EventType type;
+    std::uint32_t id;
+    bool trailer = false;  // the pass met an error of its own
+  } cases[] = {
+      {"succeeded", none, none, EventType::kInformation,
+       kEventPassDefragmented},
+      {"failed drive", [](W w) { w.shells.exitCodes["D:"] = 7; }, none, kError,
+       kEventPassDefragError},
+      {"not started", [](W w) { w.shells.cannotStart.insert("C:"); }, none,
+       kError, kEventPassDefragError, true},
+      {"report locked", [](W w) { w.files.locked.insert(World::kReport); },
+       none, kError, kEventPassDefragError, true},
+      {"busy", [](W w) { w.management.processes = {{"DfrgNtfs.exe", ""}}; },
+       none, kWarning, kEventStartRefused},
+      {"stopped", none, [](W w) { ToggleRun(w.ctx); }, kWarning,
+       kEventPassStopped},
+      {"closed", none, [](W w) { w.window.Unload(); }, kWarning,
+       kEventPassStopped},
+      {"session end", none,
+       [](W w) {
+         FormEndSession(w.ctx);
+         EXPECT_EQ(w.events.written.size(), 1u);
+       },
+       kWarning, kEventPassStopped},
+  };
+  for (const auto& c : cases) {
+    World w;
+    w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+    w.window.Load();
+    c.arrange(w);
+    w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+      if (call.arguments == "C: -f") c.duringC(w);
+    };
+    ToggleRun(w.ctx);
+    ASSERT_EQ(w.events.written.size(), 1u) << c.name;
+    const fakes::FakeEventLog::Event& e = w.events.written[0];
+    EXPECT_EQ(e.type, c.type) << c.name;
+    EXPECT_EQ(e.id, c.id) << c.name;
+    if (c.id == kEventStartRefused) {
+      EXPECT_EQ(e.inserts, std::vector<std::string>{World::kWatched});
+      continue;
+    }
+    ASSERT_EQ(e.inserts.size(), 2u) << c.name;
+    EXPECT_EQ(e.inserts[0].rfind("12/7/2026 - 6:46:13 AM\r\nDrive C: ", 0), 0u);
+    EXPECT_EQ(e.inserts[1].find("\r\nERROR!! #") != std::string::npos,
+              c.trailer) << c.name;
+    if (w.files.locked.empty()) {
+      EXPECT_EQ(w.Report(), e.inserts[0] + e.inserts[1]) << c.name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace orvane

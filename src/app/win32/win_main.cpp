@@ -14,6 +14,7 @@
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
+#include "platform/win32/event_log_adapter.h"
 #include "platform/win32/file_probe_adapter.h"
 #include "platform/win32/kernel32_function.h"
 #include "platform/win32/management_adapter.h"
@@ -65,10 +66,11 @@ int Run(HINSTANCE instance) {
   Win32ShellFactory shells;
   Win32ManagementService management;
   Win32Clock clock;
-  Win32MessageDialog dialogs;
+  Win32EventLog events(kProgramTitle);
+  Win32MessageDialog dialogs(events);
   Win32PreviousInstance previousInstance;
   Context ctx{Services{directories, files, text, drives, shells, management,
-                       clock, dialogs, previousInstance},
+                       clock, dialogs, previousInstance, events},
               SharedState{}, std::string{}};
 
   // Declared after ctx: its terminate handling runs while ctx still lives.
@@ -84,7 +86,8 @@ int Run(HINSTANCE instance) {
     // else, so that no exception leaves the program.
     escaped = true;
     try {
-      dialogs.Show(e.what(), kStyleCritical, kProgramTitle);
+      dialogs.Show(kEventUnexpectedFailure, e.what(), kStyleCritical,
+                   kProgramTitle);
     } catch (...) {
     }
   } catch (...) {

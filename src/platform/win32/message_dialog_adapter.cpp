@@ -8,11 +8,19 @@
 namespace orvane::win32 {
 namespace {
 
-// False only when the process's window station is known to be one that no
-// one sees (a scheduled task or a service run as SYSTEM): a box there waits
-// for a click that never comes. When the station cannot be asked, the box
-// is shown, as everywhere else.
+// False when the process's window station is known to be one that no one
+// sees (a scheduled task or a service run as SYSTEM), and in session 0 from
+// Vista on: an interactive service runs on session 0's WinSta0, which is
+// marked visible, yet no user sees that session any more (on XP it is the
+// console user's). A box there waits for a click that never comes. When
+// neither can be asked, the box is shown, as everywhere else.
 bool CanAnyoneSeeABox() {
+  const bool vistaOrLater = LOBYTE(LOWORD(GetVersion())) >= 6;
+  DWORD session = 0;
+  if (vistaOrLater &&
+      ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) {
+    return false;
+  }
   USEROBJECTFLAGS flags{};
   if (!GetUserObjectInformationW(GetProcessWindowStation(), UOI_FLAGS, &flags,
                                  sizeof flags, /*lpnLengthNeeded=*/nullptr)) {
@@ -21,41 +29,23 @@ bool CanAnyoneSeeABox() {
   return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
 
-WORD EventTypeOf(int style) {
+EventType EventTypeOf(int style) {
   switch (static_cast<UINT>(style) & MB_ICONMASK) {
     case MB_ICONERROR:
-      return EVENTLOG_ERROR_TYPE;
+      return EventType::kError;
     case MB_ICONWARNING:
-      return EVENTLOG_WARNING_TYPE;
+      return EventType::kWarning;
     default:
-      return EVENTLOG_INFORMATION_TYPE;
+      return EventType::kInformation;
   }
-}
-
-// Writes `text` to the Application event log under the source `title`,
-// where fleet tools collect it. The source has no message file of its own,
-// so the event viewer shows the text as the event's inserted string.
-// Best effort: when the log cannot be written there is no one left to tell.
-void ReportToEventLog(const std::string& text, int style,
-                      const std::string& title) {
-  const HANDLE source =
-      RegisterEventSourceW(/*lpUNCServerName=*/nullptr,
-                           Utf8ToWide(title).c_str());
-  if (!source) return;
-  const std::wstring wide = Utf8ToWide(text);
-  LPCWSTR strings[] = {wide.c_str()};
-  ReportEventW(source, EventTypeOf(style), /*wCategory=*/0, /*dwEventID=*/1,
-               /*lpUserSid=*/nullptr, /*wNumStrings=*/1, /*dwDataSize=*/0,
-               strings, /*lpRawData=*/nullptr);
-  DeregisterEventSource(source);
 }
 
 }  // namespace
 
-void Win32MessageDialog::Show(const std::string& text, int style,
-                              const std::string& title) {
+void Win32MessageDialog::Show(std::uint32_t eventId, const std::string& text,
+                              int style, const std::string& title) {
   if (!CanAnyoneSeeABox()) {
-    ReportToEventLog(text, style, title);
+    log_.Write(EventTypeOf(style), eventId, {text});
     return;  // as if OK had been pressed
   }
   if (MessageBoxW(/*hWnd=*/nullptr, Utf8ToWide(text).c_str(),

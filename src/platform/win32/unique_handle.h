@@ -76,11 +76,13 @@ struct FindHandleTraits {
   static void Close(pointer h) noexcept { FindClose(h); }
 };
 
-struct IconTraits {
-  using pointer = HICON;
+// Handles that are null when empty, closed by `CloseFn`.
+template <class Handle, auto CloseFn>
+struct NullEmptyTraits {
+  using pointer = Handle;
   static pointer Empty() noexcept { return nullptr; }
   static bool IsValid(pointer h) noexcept { return h != nullptr; }
-  static void Close(pointer h) noexcept { DestroyIcon(h); }
+  static void Close(pointer h) noexcept { CloseFn(h); }
 };
 
 struct ProcessKind;
@@ -98,6 +100,11 @@ using UniqueFile = UniqueHandle<detail::KernelHandleTraits<detail::FileKind>>;
 using UniqueEvent = UniqueHandle<detail::KernelHandleTraits<detail::EventKind>>;
 using UniqueFind = UniqueHandle<detail::FindHandleTraits>;
 // An icon loaded without LR_SHARED, which its loader owns.
-using UniqueIcon = UniqueHandle<detail::IconTraits>;
+using UniqueIcon = UniqueHandle<detail::NullEmptyTraits<HICON, &DestroyIcon>>;
+using UniqueRegistryKey =
+    UniqueHandle<detail::NullEmptyTraits<HKEY, &RegCloseKey>>;
+// A handle of RegisterEventSource.
+using UniqueEventSource =
+    UniqueHandle<detail::NullEmptyTraits<HANDLE, &DeregisterEventSource>>;
 
 }  // namespace orvane::win32

@@ -456,7 +456,8 @@ void FrmOrvane::ShowHandlerFailure(const char* description) noexcept {
   // must be able to use it, or at least close it, after the message.
   if (hwnd_) EnableWindow(hwnd_, TRUE);
   try {
-    ctx_.services.dialogs.Show(description, kStyleCritical, kProgramTitle);
+    ctx_.services.dialogs.Show(kEventHandlerFailure, description,
+                               kStyleCritical, kProgramTitle);
   } catch (...) {
     // Nothing more can be done from inside a window procedure.
   }

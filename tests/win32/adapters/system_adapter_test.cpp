@@ -1,5 +1,6 @@
 // Directories, drives, the clock, the previous-instance test, the message
-// box, and the conversions of errors and texts, on Wine.
+// box, the event log's source, and the conversions of errors and texts, on
+// Wine.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -8,10 +9,12 @@
 #include <string>
 #include <thread>
 
+#include "fake_services.h"
 #include "platform/failure.h"
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
+#include "platform/win32/event_log_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/text_encoding.h"
@@ -205,10 +208,55 @@ TEST(MessageDialogTest, ShowsTextAndTitleAndReturnsWhenClosed) {
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
   });
-  Win32MessageDialog().Show("Line one\r\nline two", 16, WideToUtf8(title));
+  fakes::FakeEventLog log;
+  Win32MessageDialog(log).Show(kEventHandlerFailure, "Line one\r\nline two",
+                               16, WideToUtf8(title));
   closer.join();
   EXPECT_TRUE(found);
   EXPECT_EQ(shownText, L"Line one\r\nline two");
+  EXPECT_TRUE(log.written.empty());  // a box someone saw is no event
+}
+
+// ---------------------------------------------------------------------------
+// EventLog
+
+// The first event points the source at this exe's message table when the
+// key is missing or names another file (a moved exe); one that names it
+// already, in any letter case, is left as it is.
+TEST(EventLogTest, TheFirstEventPointsTheSourceAtThisProgram) {
+  const wchar_t path[] =
+      L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Orvane test";
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring upper = self;
+  CharUpperW(&upper[0]);
+  const std::pair<std::wstring, std::wstring> cases[] = {  // before, after
+      {L"", self}, {L"C:\\Old\\Orvane.exe", self}, {upper, upper}};
+  for (const auto& [before, after] : cases) {
+    RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
+    HKEY key = nullptr;
+    if (!before.empty()) {  // else no key
+      RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE,
+                      nullptr, &key, nullptr);
+      RegSetValueExW(key, L"EventMessageFile", 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(before.c_str()),
+                     static_cast<DWORD>((before.size() + 1) * 2));
+      RegCloseKey(key);
+    }
+    Win32EventLog("Orvane test").Write(EventType::kWarning, 102, {"a"});
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key),
+              ERROR_SUCCESS);
+    wchar_t file[MAX_PATH * 2] = {};
+    DWORD types = 0, fileSize = sizeof file - 2, typesSize = sizeof types;
+    RegQueryValueExW(key, L"EventMessageFile", nullptr, nullptr,
+                     reinterpret_cast<BYTE*>(file), &fileSize);
+    RegQueryValueExW(key, L"TypesSupported", nullptr, nullptr,
+                     reinterpret_cast<BYTE*>(&types), &typesSize);
+    RegCloseKey(key);
+    EXPECT_EQ(file, after);
+    EXPECT_EQ(types, before == after ? 0u : 7u);
+  }
+  RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
 }
 
 // ---------------------------------------------------------------------------

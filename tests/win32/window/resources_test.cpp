@@ -1,6 +1,6 @@
 // Orvane.exe's resources, read from the built program: the icon with its
 // eight images (and the window's icons loaded from them), the version
-// information and the manifest.
+// information, the manifest and the event log's message table.
 
 #include <windows.h>
 
@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/event_ids.h"
 #include "ui/win32/program_icons.h"
 
 namespace {
@@ -175,6 +176,43 @@ TEST_F(ProgramResourcesTest, ManifestAsksForAdministratorThemesAndDpiAwareness) 
        {"level=\"requireAdministrator\"", "Microsoft.Windows.Common-Controls",
         "version=\"6.0.0.0\"", "<dpiAware", "supportedOS"}) {
     EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
+  }
+}
+
+// Each event ID formats from the exe's message table with a lead of its own
+// and its strings in place, verbatim (a report line's "%" stays); a pass's
+// event ends with its record and trailer, the others take one string.
+TEST_F(ProgramResourcesTest, EveryEventFormatsWithItsStringsFromTheProgram) {
+  const std::wstring record =
+      L"12/7/2026 - 6:46:13 AM\r\nDrive C: Defrag aborted with error level 7 "
+      L"(Defrag needs 15% free space to run on a volume)\r\n\r\n";
+  const std::wstring trailer =
+      L"12/7/2026 - 6:46:13 AM\r\nERROR!! #51\r\nInternal error\r\n\r\n";
+  DWORD_PTR strings[] = {reinterpret_cast<DWORD_PTR>(record.c_str()),
+                         reinterpret_cast<DWORD_PTR>(trailer.c_str())};
+  using namespace orvane;
+  const std::pair<std::uint32_t, const wchar_t*> leads[] = {
+      {kEventPassDefragmented, L"Defragmented."},
+      {kEventPassDefragError, L"Defrag Error"}, {kEventPassStopped, L"Stopped"},
+      {kEventStartRefused, L"Start refused"},
+      {kEventDefragmenterNotFound, L"12/7"}, {kEventHandlerFailure, L"12/7"},
+      {kEventErrorLoadingProgram, L"12/7"}, {kEventUnexpectedFailure, L"12/7"}};
+  for (const auto& [id, lead] : leads) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_ARGUMENT_ARRAY |
+            FORMAT_MESSAGE_ALLOCATE_BUFFER,
+        module_, id, 0, reinterpret_cast<LPWSTR>(&text), 0,
+        reinterpret_cast<va_list*>(strings));
+    ASSERT_NE(length, 0u) << "no message " << id;
+    const std::wstring formatted(text, length);
+    LocalFree(text);
+    EXPECT_EQ(formatted.rfind(lead, 0), 0u) << id;
+    EXPECT_NE(formatted.find(record), std::wstring::npos) << id;
+    const std::wstring both = record + trailer;  // a pass's event ends so
+    EXPECT_EQ(formatted.size() > both.size() &&
+                  formatted.substr(formatted.size() - both.size()) == both,
+              id < kEventStartRefused) << id;
   }
 }
 

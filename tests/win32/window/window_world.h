@@ -22,8 +22,9 @@ struct WindowWorld {
   fakes::FakeClock clock;
   fakes::FakeDialogs dialogs;
   fakes::FakePreviousInstance previous;
+  fakes::FakeEventLog events;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       clock, dialogs, previous},
+                       clock, dialogs, previous, events},
               SharedState{}, ""};
   // After ctx: its terminate handling runs while ctx lives.
   FrmOrvane form{ctx, GetModuleHandleW(/*lpModuleName=*/nullptr)};

@@ -1,0 +1,120 @@
+#include "platform/win32/event_log_adapter.h"
+
+#include <windows.h>
+
+#include "platform/win32/text_encoding.h"
+#include "platform/win32/unique_handle.h"
+
+namespace orvane::win32 {
+namespace {
+
+const wchar_t kSourcesKey[] =
+    L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
+
+WORD EventTypeOf(EventType type) {
+  switch (type) {
+    case EventType::kError:
+      return EVENTLOG_ERROR_TYPE;
+    case EventType::kWarning:
+      return EVENTLOG_WARNING_TYPE;
+    default:
+      return EVENTLOG_INFORMATION_TYPE;
+  }
+}
+
+// This exe's full path; empty when it cannot be had.
+std::wstring ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(
+        /*hModule=*/nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    // A path that fills the buffer may have been cut (XP does not even
+    // end it then): try again with more room.
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// The key's EventMessageFile as stored; empty when missing or not a string.
+std::wstring MessageFileOf(HKEY key) {
+  DWORD type = 0;
+  DWORD size = 0;
+  if (RegQueryValueExW(key, L"EventMessageFile", /*lpReserved=*/nullptr,
+                       &type, /*lpData=*/nullptr, &size) != ERROR_SUCCESS ||
+      (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    return {};
+  }
+  // Room for a terminator the stored value may lack.
+  std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
+  if (RegQueryValueExW(key, L"EventMessageFile", /*lpReserved=*/nullptr,
+                       &type, reinterpret_cast<BYTE*>(&value[0]),
+                       &size) != ERROR_SUCCESS) {
+    return {};
+  }
+  value.resize(value.find(L'\0'));
+  return value;
+}
+
+// Points the source at this exe's message table, unless it does already: a
+// moved or renamed exe takes the source over. Needs administrator rights;
+// without them nothing is written.
+void RegisterSource(const std::wstring& source) {
+  const std::wstring program = ProgramPath();
+  if (program.empty()) return;
+  UniqueRegistryKey key;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kSourcesKey + source).c_str(),
+                      /*Reserved=*/0, /*lpClass=*/nullptr,
+                      REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                      /*lpSecurityAttributes=*/nullptr, key.addressof(),
+                      /*lpdwDisposition=*/nullptr) != ERROR_SUCCESS) {
+    return;
+  }
+  if (lstrcmpiW(MessageFileOf(key.get()).c_str(), program.c_str()) == 0) {
+    return;
+  }
+  // A plain string: the path is taken as it is, never expanded.
+  RegSetValueExW(key.get(), L"EventMessageFile", /*Reserved=*/0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(program.c_str()),
+                 static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t)));
+  const DWORD types =
+      EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
+  RegSetValueExW(key.get(), L"TypesSupported", /*Reserved=*/0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&types), sizeof types);
+}
+
+}  // namespace
+
+Win32EventLog::Win32EventLog(const std::string& source)
+    : source_(Utf8ToWide(source)) {}
+
+void Win32EventLog::Write(EventType type, std::uint32_t id,
+                          const std::vector<std::string>& inserts) noexcept {
+  try {
+    if (!registrationTried_) {
+      registrationTried_ = true;
+      RegisterSource(source_);
+    }
+    UniqueEventSource log(
+        RegisterEventSourceW(/*lpUNCServerName=*/nullptr, source_.c_str()));
+    if (!log) return;
+    std::vector<std::wstring> wide;
+    wide.reserve(inserts.size());
+    for (const std::string& insert : inserts) {
+      wide.push_back(Utf8ToWide(insert));
+    }
+    std::vector<LPCWSTR> strings;
+    for (const std::wstring& insert : wide) strings.push_back(insert.c_str());
+    ReportEventW(log.get(), EventTypeOf(type), /*wCategory=*/0, id,
+                 /*lpUserSid=*/nullptr, static_cast<WORD>(strings.size()),
+                 /*dwDataSize=*/0, strings.empty() ? nullptr : strings.data(),
+                 /*lpRawData=*/nullptr);
+  } catch (...) {
+    // Out of memory: the event is lost, the caller goes on.
+  }
+}
+
+}  // namespace orvane::win32
