@@ -6,6 +6,11 @@
 //                               <title>, each followed by its controls;
 //                               exit code 1 when there is none
 //   winpeek.exe close <title>   posts WM_CLOSE to each such window
+//   winpeek.exe endsession <title>
+//                               sends WM_QUERYENDSESSION, then WM_ENDSESSION
+//                               (TRUE), both ENDSESSION_CLOSEAPP, to each
+//                               such window and ends nothing, as the Restart
+//                               Manager asks a program to close
 //   winpeek.exe syscommand <title> minimize|restore
 //                               posts that WM_SYSCOMMAND to each such window,
 //                               as its title bar buttons would
@@ -398,7 +403,7 @@ int PrintCommandLines(const std::wstring& imageName) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: winpeek list|close <title>\n"
+               "usage: winpeek list|close|endsession <title>\n"
                "       winpeek syscommand <title> minimize|restore\n"
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
@@ -483,6 +488,14 @@ int wmain(int argc, wchar_t** argv) {
   } else if (command == L"close") {
     for (HWND window : windows)
       PostMessageW(window, WM_CLOSE, /*wParam=*/0, /*lParam=*/0);
+  } else if (command == L"endsession") {
+    for (HWND window : windows) {
+      for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(window, message, message == WM_ENDSESSION,
+                            ENDSESSION_CLOSEAPP, SMTO_NORMAL, 30000, &answer);
+      }
+    }
   } else {
     return Usage();
   }
