@@ -58,24 +58,6 @@ TEST(ToggleRunTest, ABusyMachineRefusesSilently) {
   }
 }
 
-// The service's calls let messages sent by other programs through: a close
-// or the end of the session during the busy test leaves its stop request,
-// and nothing runs or touches the window after it.
-TEST(ToggleRunTest, AWindowClosedDuringTheBusyTestStartsNoPass) {
-  for (const bool sessionEnd : {false, true}) {
-    World w;
-    w.window.Load();
-    w.management.onQuery = [&] {
-      w.management.onQuery = nullptr;
-      sessionEnd ? FormEndSession(w.ctx) : w.window.Unload();
-    };
-    ToggleRun(w.ctx);
-    EXPECT_TRUE(w.shells.calls.empty()) << sessionEnd;
-    EXPECT_EQ(w.ctx.state.bStopRequested, kTrue);
-    EXPECT_EQ(w.window.log.back(), "Guard=off");
-  }
-}
-
 TEST(ToggleRunTest, ADefragmenterForAnotherDriveIsNotBusy) {
   World w;
   w.window.Load();
