@@ -20,10 +20,9 @@
 #   refused ones end by themselves;
 # - the service refuses to connect: Start goes ahead although an engine runs,
 #   Stop ends nothing, and the pass ends with its record once defrag.exe ends;
-# - the session ends during C:, sent as the Restart Manager sends it, which
-#   ends nothing itself: the service refuses the close's calls from inside
-#   that sent message, yet the record reads as after a Stop, no defragmenter
-#   or engine is left, and the program ends.
+# - the session ends during C: as the Restart Manager ends it (ending nothing
+#   itself), the service refusing the close's calls inside that sent message:
+#   C: reads as after a Stop, nothing is left running, and the program ends.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init

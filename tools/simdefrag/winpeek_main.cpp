@@ -6,11 +6,9 @@
 //                               <title>, each followed by its controls;
 //                               exit code 1 when there is none
 //   winpeek.exe close <title>   posts WM_CLOSE to each such window
-//   winpeek.exe endsession <title>
-//                               sends WM_QUERYENDSESSION, then WM_ENDSESSION
-//                               (TRUE), both ENDSESSION_CLOSEAPP, to each
-//                               such window and ends nothing, as the Restart
-//                               Manager asks a program to close
+//   winpeek.exe endsession <title>  sends each such window WM_QUERYENDSESSION
+//                               and WM_ENDSESSION(TRUE), ENDSESSION_CLOSEAPP,
+//                               as the Restart Manager does: it ends nothing
 //   winpeek.exe syscommand <title> minimize|restore
 //                               posts that WM_SYSCOMMAND to each such window,
 //                               as its title bar buttons would
@@ -490,11 +488,9 @@ int wmain(int argc, wchar_t** argv) {
       PostMessageW(window, WM_CLOSE, /*wParam=*/0, /*lParam=*/0);
   } else if (command == L"endsession") {
     for (HWND window : windows) {
-      for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
-        DWORD_PTR answer = 0;
+      for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
         SendMessageTimeoutW(window, message, message == WM_ENDSESSION,
-                            ENDSESSION_CLOSEAPP, SMTO_NORMAL, 30000, &answer);
-      }
+                            ENDSESSION_CLOSEAPP, SMTO_NORMAL, 30000, nullptr);
     }
   } else {
     return Usage();

@@ -40,12 +40,10 @@ void Log(std::initializer_list<std::wstring> fields);
 // for an operation it does not support: WBEM_E_NOT_SUPPORTED.
 HRESULT NotSupported(const std::wstring& call);
 
-// What COM does to a call from a single-threaded apartment into the
-// service's process before the call gets there: one made while the caller
-// handles a message sent by another thread or process (not yet replied to)
-// is refused with RPC_E_CANTCALLOUT_ININPUTSYNCCALL; any other waits out
-// delay=, delivering the messages sent to the caller meanwhile but no posted
-// or input message (COM's modal loop). Answers S_OK or the refusal.
+// COM's rules for a call from a single-threaded apartment to another
+// process: refused (RPC_E_CANTCALLOUT_ININPUTSYNCCALL) inside an unanswered
+// message sent by another thread; else it waits out delay=, delivering sent
+// messages only (the modal loop). Answers S_OK or the refusal.
 HRESULT CrossProcessCall();
 
 // "0x80041017"
