@@ -1,5 +1,6 @@
 #include "run/pass_record.h"
 
+#include <initializer_list>
 #include <utility>
 
 #include "process/process_queries.h"
