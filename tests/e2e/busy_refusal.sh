@@ -121,7 +121,7 @@ for case in "${cases[@]}"; do
 done
 
 e2e_log "case: the session ends during a slow busy test after a click on Start"
-e2e_wmistub_settings "delay=1000"
+e2e_wmistub_settings "delay=1500"
 e2e_clear_sim_log
 e2e_start_orvane
 pid=$E2E_ORVANE_PID
