@@ -153,6 +153,7 @@ inline bool FakeShell::AwaitEnd(int timeoutMs, std::int32_t& exitCode) {
 }
 
 inline void FakeShell::StopWaiting() { ++factory_.waitsStopped; }
+
 inline void FakeShell::EndAwaited(std::int32_t exitCode) {
   if (factory_.endFails) throw Failure(-2147024891, "Access is denied.");
   if (factory_.runOn.erase(waitingFor_)) {
