@@ -219,4 +219,6 @@ e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" ""
   e2e_fail "a defragmenter or an engine still runs: $(e2e_processes)"
 [ "$(e2e_wmistub_calls)" = "${refused//0x80041003/0x8001010D}" ] ||
   e2e_fail "the service was asked otherwise: $(e2e_wmistub_calls)"
+# The three stopped passes against the stand-in, and this one.
+e2e_expect_events "warning 102" "warning 102" "warning 102" "warning 102"
 e2e_pass
