@@ -13,6 +13,7 @@
 #include "platform/management.h"
 #include "platform/message_dialog.h"
 #include "platform/previous_instance.h"
+#include "platform/process_list.h"
 #include "platform/shell.h"
 #include "platform/text_file.h"
 
@@ -25,6 +26,7 @@ struct Services {
   Drives& drives;
   ShellFactory& shells;
   ManagementService& management;
+  ProcessList& processes;
   Clock& clock;
   MessageDialog& dialogs;
   PreviousInstance& previousInstance;

@@ -41,6 +41,13 @@ class Shell {
   // nested in it have returned, answering 0, while its process runs on.
   // Does nothing when no Run waits. Never throws.
   virtual void StopWaiting() = 0;
+
+  // For a handler that runs nested inside a waiting Run on this object:
+  // ends the process that Run waits for with `exitCode`, without waiting
+  // for it to end. Nothing when no Run waits or the process has ended
+  // already (its own exit code stands).
+  // Throws Failure when the process cannot be ended.
+  virtual void EndAwaited(std::int32_t exitCode) = 0;
 };
 
 class ShellFactory {

@@ -4,6 +4,7 @@
 // functions: a question that cannot be answered answers no, a termination
 // that fails ends what it can.
 
+#include <cstdint>
 #include <string>
 
 #include "core/int_bool.h"
@@ -14,6 +15,10 @@ namespace orvane {
 extern const char kDefragImage[];     // "defrag.exe"
 extern const char kNtfsEngineImage[];  // "DfrgNtfs.exe"
 extern const char kFatEngineImage[];   // "DfrgFat.exe"
+
+// The exit code of a process that Stop ended: Terminate's, 1, which the
+// report explains as cancelled manually.
+constexpr std::int32_t kStoppedExitCode = 1;
 
 IntBool IsProcessRunning(ManagementService& service,
                          const std::string& sImageName);

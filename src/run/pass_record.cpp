@@ -1,7 +1,9 @@
 #include "run/pass_record.h"
 
+#include <initializer_list>
 #include <utility>
 
+#include "process/process_queries.h"
 #include "report/report_file.h"
 #include "run/drive_line.h"
 
@@ -97,7 +99,18 @@ void PassRecord::WriteEvent(const Services& services, PassOutcome outcome) {
 void FinishPassAtSessionEnd(Context& ctx, int waitMs) {
   PassRecord* record = ctx.state.pActivePass;
   if (!record) return;
-  if (const std::shared_ptr<Shell> shell = record->runningShell) {
+  // The close has asked the management service to end the defragmenter,
+  // but inside the end of the session (a message sent by another process)
+  // Windows' service refuses every call: end the current run through its own
+  // handle and the engines by name, as Stop would have ended them.
+  const std::shared_ptr<Shell> shell = record->runningShell;
+  if (shell) record->steps([&] { shell->EndAwaited(kStoppedExitCode); });
+  for (const char* engine : {kFatEngineImage, kNtfsEngineImage}) {
+    record->steps([&] {
+      ctx.services.processes.EndByImageName(engine, kStoppedExitCode);
+    });
+  }
+  if (shell) {
     std::int32_t exitCode = 0;
     bool ended = false;
     record->steps([&] { ended = shell->AwaitEnd(waitMs, exitCode); });

@@ -77,11 +77,13 @@ class PassRecord {
 };
 
 // Called once the window has closed at the end of the session: finishes the
-// active pass's record as the pass would after a stop and writes it. Waits
-// up to `waitMs` for the current drive's defragmenter to end and takes its
-// line from the exit code; one that has not ended by then is reported
-// "aborted by user". The next fixed drive gets "aborted by user"; the
-// pass's event reads stopped. Nothing when no pass is active. Never throws.
+// active pass's record as the pass would after a stop and writes it. Ends
+// the current drive's defragmenter (one that has ended keeps its exit code)
+// and every defragmentation engine, each with the exit code Stop gives, then
+// waits up to `waitMs` for that defragmenter to end and takes its line from
+// the exit code; one that has not ended by then is reported "aborted by
+// user". The next fixed drive gets "aborted by user"; the pass's event reads
+// stopped. Nothing when no pass is active. Never throws.
 void FinishPassAtSessionEnd(Context& ctx, int waitMs);
 
 }  // namespace orvane

@@ -9,8 +9,17 @@ namespace {
 
 void Start(Context& ctx, MainWindow& window) {
   SharedState& s = ctx.state;
+  const bool loaded = window.IsLoaded();
   const bool busy =
       IsDefragmenterBusy(ctx.services.management, s.sWatchedCommandLine);
+  // The service's calls let messages sent by other programs through: a
+  // close or the end of the session may have unloaded the window meanwhile.
+  // Its stop request stands, and no pass runs behind the closed window; a
+  // run that "-E" would have ended counts as stopped, as the pass counts it.
+  if (loaded && !window.IsLoaded()) {
+    if (s.bExitWhenDone != kFalse && s.bMinimized != kFalse) s.nExitCode = 1;
+    return;
+  }
   // A stopped pass may still wait for its defragmenter: a pass started now
   // would run inside it, and the stopped one would resume after it.
   if (busy || s.pActivePass) {

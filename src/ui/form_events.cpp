@@ -15,7 +15,7 @@ namespace orvane {
 namespace {
 
 // How long the end of the session waits for the current drive's
-// defragmenter after its engines have been ended: well within the few
+// defragmenter after it and its engines have been ended: well within the few
 // seconds Windows gives a program before it offers to end it.
 constexpr int kSessionEndWaitMs = 3000;
 

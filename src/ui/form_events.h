@@ -30,10 +30,11 @@ void FormQueryUnload(Context& ctx);
 void FormUnload(Context& ctx);
 
 // The end of the Windows session, once it is certain: closes the window as
-// any close does (query-unload, unload), then finishes and writes the
-// active pass's record, waiting a few seconds at most for the current
-// drive's defragmenter, since the process may be ended as soon as this
-// returns. The end of the session is never refused, and a query about it,
+// any close does (query-unload, unload), then ends what the close could not
+// (the management service may refuse calls at this point) and finishes and
+// writes the active pass's record, waiting a few seconds at most for the
+// current drive's defragmenter, since the process may be ended as soon as
+// this returns. The end of the session is never refused, and a query about it,
 // or an end that was cancelled, changes nothing. Never throws.
 void FormEndSession(Context& ctx);
 

@@ -9,7 +9,9 @@
 # The engines are found by Wine's own management service. Wine reports no
 # command line of another process, so the cases of defrag.exe run against the
 # stand-in (tools/wmistub), which shows the three questions exactly as sent;
-# there one of them fails, and the others are still asked.
+# there one of them fails, and the others are still asked. Last, the session
+# ends during a slow busy test (whose calls deliver sent messages, as COM's
+# do): no pass runs behind the closed window, and the program ends.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -117,4 +119,17 @@ for case in "${cases[@]}"; do
   e2e_close_window Defragment
   e2e_wait_exit "$pid" 60 >/dev/null
 done
+
+e2e_log "case: the session ends during a slow busy test after a click on Start"
+e2e_wmistub_settings "delay=1500"
+e2e_clear_sim_log
+e2e_start_orvane
+pid=$E2E_ORVANE_PID
+win=$(e2e_wait_window Defragment 60 "$pid")
+e2e_wait_ready Defragment 30
+e2e_click_start "$win"
+sleep 2
+e2e_wine_quiet winpeek.exe endsession Defragment
+e2e_wait_exit "$pid" 60 >/dev/null
+[ -z "$(e2e_sim_commands)" ] || e2e_fail "a pass ran: $(e2e_sim_commands)"
 e2e_pass

@@ -89,7 +89,7 @@ class FakeProcessObject : public ManagedProcess {
   void Terminate() override {
     if (!hasHandle_) throw Failure(-2147217406, "Not found");
     if (process_.refusesToEnd) throw Failure(-2147024891, "Access is denied.");
-    process_.ended = true;
+    FakeManagement::End(process_);
   }
 
  private:
@@ -115,6 +115,7 @@ bool Matches(const FakeManagement::Process& p, const Expression& e) {
 
 ProcessCollection FakeManagement::ExecQuery(const std::string& query) {
   queries.push_back(query);
+  if (onQuery) onQuery();
   if (unavailable) throw Failure(-2147217405, "Access denied");
   const std::string kFrom = " from Win32_Process Where ";
   const std::size_t from = query.find(kFrom);

@@ -20,6 +20,7 @@
 #include "platform/management.h"
 #include "platform/message_dialog.h"
 #include "platform/previous_instance.h"
+#include "platform/process_list.h"
 #include "platform/shell.h"
 #include "platform/text_file.h"
 
@@ -91,6 +92,7 @@ class FakeShell : public Shell {
                    int style, bool wait) override;
   bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) override;
   void StopWaiting() override;
+  void EndAwaited(std::int32_t exitCode) override;
   bool released = false;
   ~FakeShell() override;
 
@@ -105,7 +107,8 @@ class FakeShellFactory : public ShellFactory {
   std::map<std::string, std::int32_t> exitCodes;  // by drive ("D:"); else 0
   std::set<std::string> cannotStart;              // drives whose Run throws
   std::function<void(const ShellCall&)> whileWaiting;
-  std::set<std::string> runOn;  // drives whose program outlasts AwaitEnd
+  std::set<std::string> runOn;  // drives whose program runs until ended
+  bool endFails = false;        // EndAwaited throws
   std::vector<int> awaited;     // AwaitEnd's timeouts
   int waitsStopped = 0;         // StopWaiting's calls
   bool createFails = false;
@@ -151,23 +154,42 @@ inline bool FakeShell::AwaitEnd(int timeoutMs, std::int32_t& exitCode) {
 
 inline void FakeShell::StopWaiting() { ++factory_.waitsStopped; }
 
+inline void FakeShell::EndAwaited(std::int32_t exitCode) {
+  if (factory_.endFails) throw Failure(-2147024891, "Access is denied.");
+  if (factory_.runOn.erase(waitingFor_)) {
+    factory_.exitCodes[waitingFor_] = exitCode;
+  }
+}
+
 // A process table that answers the program's query shapes: literals are
 // read back with their escapes undone, and every Name/CommandLine condition
-// must hold (Or joins alternatives of Name).
-class FakeManagement : public ManagementService {
+// must hold (Or joins alternatives of Name). The process list ends the
+// same table's processes by name, service or not.
+class FakeManagement : public ManagementService, public ProcessList {
  public:
   struct Process {
     std::string name;
     std::string commandLine;
     bool ended = false;
     bool refusesToEnd = false;
+    std::function<void()> onEnd = nullptr;  // what ending it sets off
   };
 
   std::vector<Process> processes;
   std::vector<std::string> queries;
   bool unavailable = false;
+  std::function<void()> onQuery;  // runs inside each query, as messages do
 
   ProcessCollection ExecQuery(const std::string& query) override;
+  void EndByImageName(const std::string& imageName, std::int32_t) override {
+    for (Process& p : processes) {
+      if (p.name == imageName && !p.ended) End(p);
+    }
+  }
+  static void End(Process& p) {
+    p.ended = true;
+    if (p.onEnd) p.onEnd();
+  }
 };
 
 class FakeClock : public Clock {

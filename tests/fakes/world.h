@@ -20,7 +20,7 @@ struct World {
   FakePreviousInstance previous;
   FakeEventLog events;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       clock, dialogs, previous, events},
+                       management, clock, dialogs, previous, events},
               SharedState{}, ""};
   FakeWindow window{ctx};
 

@@ -105,39 +105,53 @@ TEST(FormEventsTest, ClosingEndsOnlyTheWatchedRunAndTheEngines) {
 
 // The process may be ended as soon as the end of the session is answered,
 // so the record is on file by then, from inside the pass's wait; the pass,
-// should it get back, writes nothing more.
+// should it get back, writes nothing more. There Windows' management service
+// refuses every call; the close still ends what it can first, so a tool
+// that it ended keeps its own exit code.
 TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
+  const std::string header = "12/7/2026 - 6:46:13 AM\r\n";
   struct Case {
     const char* endDuring;
-    bool outlastsTheWait;
-    const char* record;
+    bool serviceRefuses;
+    bool faults;  // C: cannot start, and no run can be ended
+    std::string report;
   };
   const Case cases[] = {
-      {"C:", false,
-       "Drive C: Defrag aborted with error level 1 (defrag was cancelled "
-       "manually) \r\nDrive D: Defrag aborted by user\r\n\r\n"},
-      {"D:", true,
-       "Drive C: Defrag completed successfully\r\n"
-       "Drive D: Defrag aborted by user\r\n"
-       "Drive F: Defrag aborted by user\r\n\r\n"},
+      {"C:", true, false,
+       header + "Drive C: Defrag aborted with error level 1 (defrag was "
+                "cancelled manually) \r\nDrive D: Defrag aborted by user\r\n\r\n"},
+      {"D:", false, false,
+       header + "Drive C: Defrag completed successfully\r\n"
+                "Drive D: Defrag aborted with error level 5 (general error)\r\n"
+                "Drive F: Defrag aborted by user\r\n\r\n"},
+      {"F:", true, true,
+       header + "Drive C: Defrag could not be started\r\n"
+                "Drive D: Defrag completed successfully\r\n"
+                "Drive F: Defrag aborted by user\r\n"
+                "Drive G: Defrag aborted by user\r\n\r\n" +
+           header + "ERROR!! #-2147024891\r\nAccess is denied.\r\n\r\n"},
   };
   for (const Case& c : cases) {
     World w;
     w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed},
                        {"F:", kDriveFixed}, {"G:", kDriveFixed}};
     w.window.Load();
-    if (c.outlastsTheWait) w.shells.runOn.insert(c.endDuring);
+    w.shells.runOn = {"C:", "D:", "F:"};
+    if (c.faults) w.shells.cannotStart = {"C:"};
+    w.shells.endFails = c.faults;
     std::string answered;
     w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
       if (call.arguments.rfind(c.endDuring, 0) != 0) return;
-      w.management.processes = {{"DfrgNtfs.exe", ""}};
-      w.shells.exitCodes["C:"] = 1;  // what C:'s ended tool answers
+      w.management.unavailable = c.serviceRefuses;
+      // D:'s tool, still running, ends with 5 once its engine has gone.
+      w.management.processes = {{"DfrgNtfs.exe", "", false, false, [&] {
+        if (w.shells.runOn.erase("D:")) w.shells.exitCodes["D:"] = 5;
+      }}};
       FormEndSession(w.ctx);
       answered = w.Report();
     };
     ToggleRun(w.ctx);
-    EXPECT_EQ(answered, std::string("12/7/2026 - 6:46:13 AM\r\n") + c.record)
-        << c.endDuring;
+    EXPECT_EQ(answered, c.report) << c.endDuring;
     EXPECT_EQ(w.Report(), answered) << c.endDuring;
     EXPECT_TRUE(w.management.processes[0].ended);
     EXPECT_FALSE(w.window.loaded);

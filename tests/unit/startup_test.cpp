@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/form_events.h"
 #include "world.h"
 
 namespace orvane {
@@ -128,6 +129,25 @@ TEST(StartupTest, AutoStartOnABusyMachineStaysMinimizedAndIdle) {
   EXPECT_EQ(w.ctx.state.bMinimized, kTrue);
   EXPECT_EQ(w.window.command1Caption, "Start");
   EXPECT_TRUE(w.dialogs.shown.empty());
+}
+
+// The service's calls let messages sent by other programs through: a close
+// or the end of the session during the busy test leaves its stop request,
+// nothing runs or touches the window after it, and "-E" reports a stop.
+TEST(StartupTest, AutoStartClosedDuringTheBusyTestRunsNothing) {
+  for (const bool sessionEnd : {false, true}) {
+    World w;
+    w.ctx.argumentText = "-S -E";
+    w.management.onQuery = [&] {
+      w.management.onQuery = nullptr;
+      sessionEnd ? FormEndSession(w.ctx) : w.window.Unload();
+    };
+    Main(w.ctx);
+    EXPECT_TRUE(w.shells.calls.empty()) << sessionEnd;
+    EXPECT_EQ(w.ctx.state.bStopRequested, kTrue);
+    EXPECT_EQ(w.window.log.back(), "Guard=off");
+    EXPECT_EQ(w.ctx.state.nExitCode, 1);
+  }
 }
 
 // A window whose state cannot be set, and optionally that cannot be loaded,

@@ -6,6 +6,9 @@
 //                               <title>, each followed by its controls;
 //                               exit code 1 when there is none
 //   winpeek.exe close <title>   posts WM_CLOSE to each such window
+//   winpeek.exe endsession <title>  sends each such window WM_QUERYENDSESSION
+//                               and WM_ENDSESSION(TRUE), ENDSESSION_CLOSEAPP,
+//                               as the Restart Manager does: it ends nothing
 //   winpeek.exe syscommand <title> minimize|restore
 //                               posts that WM_SYSCOMMAND to each such window,
 //                               as its title bar buttons would
@@ -398,7 +401,7 @@ int PrintCommandLines(const std::wstring& imageName) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: winpeek list|close <title>\n"
+               "usage: winpeek list|close|endsession <title>\n"
                "       winpeek syscommand <title> minimize|restore\n"
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
@@ -483,6 +486,12 @@ int wmain(int argc, wchar_t** argv) {
   } else if (command == L"close") {
     for (HWND window : windows)
       PostMessageW(window, WM_CLOSE, /*wParam=*/0, /*lParam=*/0);
+  } else if (command == L"endsession") {
+    for (HWND window : windows) {
+      for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
+        SendMessageTimeoutW(window, message, message == WM_ENDSESSION,
+                            ENDSESSION_CLOSEAPP, SMTO_NORMAL, 30000, nullptr);
+    }
   } else {
     return Usage();
   }

@@ -35,8 +35,10 @@ class Locator final : public ComObject<IWbemLocator> {
                                           const BSTR password, const BSTR,
                                           LONG, const BSTR, IWbemContext*,
                                           IWbemServices** services) override {
-    HRESULT hr = S_OK;
-    if (services == nullptr || resource == nullptr) {
+    HRESULT hr = CrossProcessCall();
+    if (FAILED(hr)) {
+      // refused on the way, as COM refuses it
+    } else if (services == nullptr || resource == nullptr) {
       hr = Wbem(WBEM_E_INVALID_PARAMETER);
     } else if (LoadSettings().refuseConnect) {
       hr = Wbem(WBEM_E_ACCESS_DENIED);

@@ -43,6 +43,7 @@ class Enumerator final : public ComObject<IEnumWbemClassObject> {
         (timeout < 0 && timeout != static_cast<LONG>(WBEM_INFINITE)))
       return Wbem(WBEM_E_INVALID_PARAMETER);
     *returned = 0;
+    if (const HRESULT call = CrossProcessCall(); FAILED(call)) return call;
     if (FAILED(failure_)) return failure_;
     while (*returned < count && next_ < objects_.size()) {
       objects[*returned] = objects_[next_];
@@ -318,6 +319,7 @@ class Services final : public ComObject<IWbemServices>,
     if (result == nullptr || text == nullptr)
       return Wbem(WBEM_E_INVALID_PARAMETER);
     *result = nullptr;
+    if (const HRESULT call = CrossProcessCall(); FAILED(call)) return call;
     if (language == nullptr || !EqualNoCase(language, L"WQL"))
       return Wbem(WBEM_E_INVALID_QUERY_TYPE);
     if (flags & WBEM_FLAG_PROTOTYPE) return Wbem(WBEM_E_NOT_SUPPORTED);
@@ -354,6 +356,7 @@ class Services final : public ComObject<IWbemServices>,
   HRESULT DoGetObject(const BSTR path, LONG flags, IWbemClassObject** object,
                       IWbemCallResult** callResult) {
     if (object != nullptr) *object = nullptr;
+    if (const HRESULT call = CrossProcessCall(); FAILED(call)) return call;
     // A semisynchronous call, or an empty path (a new class), is not served.
     if (callResult != nullptr || path == nullptr || path[0] == L'\0')
       return Wbem(WBEM_E_NOT_SUPPORTED);
@@ -377,6 +380,7 @@ class Services final : public ComObject<IWbemServices>,
                        IWbemCallResult** callResult, std::wstring* reasonText,
                        std::wstring* outcome) {
     if (out != nullptr) *out = nullptr;
+    if (const HRESULT call = CrossProcessCall(); FAILED(call)) return call;
     if (callResult != nullptr) return Wbem(WBEM_E_NOT_SUPPORTED);
     if (path == nullptr || method == nullptr || flags != 0)
       return Wbem(WBEM_E_INVALID_PARAMETER);

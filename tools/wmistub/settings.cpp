@@ -35,6 +35,8 @@ Settings LoadSettings() {
     if (name == L"connect") settings.refuseConnect = value == L"refuse";
     if (name == L"deny") settings.deniedImages.push_back(value);
     if (name == L"fail") settings.failingQueryTexts.push_back(value);
+    if (name == L"delay")
+      settings.callDelayMs = std::wcstoul(value.c_str(), nullptr, 10);
   }
   return settings;
 }
@@ -49,6 +51,19 @@ void Log(std::initializer_list<std::wstring> fields) {
 HRESULT NotSupported(const std::wstring& call) {
   Log({L"unsupported", call});
   return static_cast<HRESULT>(WBEM_E_NOT_SUPPORTED);
+}
+
+HRESULT CrossProcessCall() {
+  if ((InSendMessageEx(nullptr) & (ISMEX_SEND | ISMEX_REPLIED)) == ISMEX_SEND)
+    return RPC_E_CANTCALLOUT_ININPUTSYNCCALL;
+  const DWORD delay = LoadSettings().callDelayMs;
+  const DWORD start = GetTickCount();
+  for (DWORD spent = 0; spent < delay; spent = GetTickCount() - start) {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, delay - spent, QS_SENDMESSAGE);
+  }
+  return S_OK;
 }
 
 std::wstring HresultText(HRESULT hr) {

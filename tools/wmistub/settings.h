@@ -10,6 +10,7 @@
 //                         WBEM_E_FAILED (from Next when the query was made
 //                         with WBEM_FLAG_RETURN_IMMEDIATELY, as WMI reports
 //                         such failures)
+//   delay=<ms>            each call into the service takes this long
 // deny= and fail= may be given more than once.
 //
 // Every call is logged to <Windows dir>\temp\wmistub.log, one line each in
@@ -28,6 +29,7 @@ struct Settings {
   bool refuseConnect = false;
   std::vector<std::wstring> deniedImages;
   std::vector<std::wstring> failingQueryTexts;
+  DWORD callDelayMs = 0;
 };
 
 Settings LoadSettings();
@@ -37,6 +39,12 @@ void Log(std::initializer_list<std::wstring> fields);
 // Logs `call` as one the stand-in does not serve and answers as WMI does
 // for an operation it does not support: WBEM_E_NOT_SUPPORTED.
 HRESULT NotSupported(const std::wstring& call);
+
+// COM's rules for a call from a single-threaded apartment to another
+// process: refused (RPC_E_CANTCALLOUT_ININPUTSYNCCALL) inside an unanswered
+// message sent by another thread; else it waits out delay=, delivering sent
+// messages only (the modal loop). Answers S_OK or the refusal.
+HRESULT CrossProcessCall();
 
 // "0x80041017"
 std::wstring HresultText(HRESULT hr);

@@ -20,6 +20,7 @@
 #include "platform/win32/management_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
+#include "platform/win32/process_list_adapter.h"
 #include "platform/win32/scoped_com.h"
 #include "platform/win32/shell_adapter.h"
 #include "platform/win32/text_appender_adapter.h"
@@ -65,12 +66,13 @@ int Run(HINSTANCE instance) {
   Win32Drives drives;
   Win32ShellFactory shells;
   Win32ManagementService management;
+  Win32ProcessList processes;
   Win32Clock clock;
   Win32EventLog events(kProgramTitle);
   Win32MessageDialog dialogs(events);
   Win32PreviousInstance previousInstance;
   Context ctx{Services{directories, files, text, drives, shells, management,
-                       clock, dialogs, previousInstance, events},
+                       processes, clock, dialogs, previousInstance, events},
               SharedState{}, std::string{}};
 
   // Declared after ctx: its terminate handling runs while ctx still lives.

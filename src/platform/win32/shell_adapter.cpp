@@ -172,6 +172,15 @@ void Win32Shell::StopWaiting() {
   if (waiting_) stopWaiting_ = true;
 }
 
+void Win32Shell::EndAwaited(std::int32_t exitCode) {
+  // An ended process keeps the exit code it ended with; one that ends just
+  // before TerminateProcess makes it fail (access denied) for that reason.
+  if (!waiting_ || WaitForSingleObject(waiting_, 0) == WAIT_OBJECT_0) return;
+  if (TerminateProcess(waiting_, static_cast<UINT>(exitCode))) return;
+  const Failure failure = LastWin32Failure();
+  if (WaitForSingleObject(waiting_, 0) != WAIT_OBJECT_0) throw failure;
+}
+
 std::shared_ptr<Shell> Win32ShellFactory::Create() {
   return std::make_shared<Win32Shell>();
 }

@@ -26,6 +26,9 @@ class Win32Shell : public Shell {
   bool AwaitEnd(int timeoutMs, std::int32_t& exitCode) override;
   // Looked at by the waits after each round of handled messages.
   void StopWaiting() override;
+  // TerminateProcess on the handle that Run keeps: its process, not one
+  // that took its id after it ended.
+  void EndAwaited(std::int32_t exitCode) override;
 
  private:
   // The process the innermost waiting Run waits for; null when none waits.

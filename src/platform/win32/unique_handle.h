@@ -90,6 +90,7 @@ struct ThreadKind;
 struct MutexKind;
 struct FileKind;
 struct EventKind;
+struct SnapshotKind;
 
 }  // namespace detail
 
@@ -98,6 +99,9 @@ using UniqueThread = UniqueHandle<detail::KernelHandleTraits<detail::ThreadKind>
 using UniqueMutex = UniqueHandle<detail::KernelHandleTraits<detail::MutexKind>>;
 using UniqueFile = UniqueHandle<detail::KernelHandleTraits<detail::FileKind>>;
 using UniqueEvent = UniqueHandle<detail::KernelHandleTraits<detail::EventKind>>;
+// A Toolhelp snapshot (INVALID_HANDLE_VALUE when it could not be taken).
+using UniqueSnapshot =
+    UniqueHandle<detail::KernelHandleTraits<detail::SnapshotKind>>;
 using UniqueFind = UniqueHandle<detail::FindHandleTraits>;
 // An icon loaded without LR_SHARED, which its loader owns.
 using UniqueIcon = UniqueHandle<detail::NullEmptyTraits<HICON, &DestroyIcon>>;

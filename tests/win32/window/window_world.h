@@ -24,7 +24,7 @@ struct WindowWorld {
   fakes::FakePreviousInstance previous;
   fakes::FakeEventLog events;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       clock, dialogs, previous, events},
+                       management, clock, dialogs, previous, events},
               SharedState{}, ""};
   // After ctx: its terminate handling runs while ctx lives.
   FrmOrvane form{ctx, GetModuleHandleW(/*lpModuleName=*/nullptr)};
