@@ -81,6 +81,13 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   return UniqueProcess(info.hProcess);
 }
 
+// Any message wakes the wait. Windows 8 added QS_TOUCH and QS_POINTER
+// (0x0800, 0x1000) to QS_ALLINPUT, and older Windows fail the whole wait at
+// once with an invalid parameter when the mask holds them.
+constexpr UINT kAnyMessage = QS_ALLINPUT;
+static_assert((kAnyMessage & 0x1800) == 0,
+              "the wait mask must hold no flag newer than Windows XP");
+
 // Handles every message waiting in this thread's queue. A WM_QUIT is not
 // handled: it sets `quitSeen` and `quitCode`, and the handling goes on.
 void DispatchPending(bool& quitSeen, int& quitCode) {
@@ -113,7 +120,7 @@ void WaitHandlingMessages(HANDLE process, const bool& stop) {
     DispatchPending(quitSeen, quitCode);
     if (stop) break;
     const DWORD result = MsgWaitForMultipleObjects(
-        /*nCount=*/1, &process, /*fWaitAll=*/FALSE, INFINITE, QS_ALLINPUT);
+        /*nCount=*/1, &process, /*fWaitAll=*/FALSE, INFINITE, kAnyMessage);
     if (result == WAIT_OBJECT_0) break;
     if (result != WAIT_OBJECT_0 + 1) {
       waitFailed = true;
