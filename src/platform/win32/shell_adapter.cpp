@@ -5,6 +5,7 @@
 
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/native_path.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
@@ -48,11 +49,25 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
   return UniqueProcess(info.hProcess);
 }
 
+// shell32, and what it loads in turn, comes when a document is first opened:
+// the window needs none of it, and the start-up does not wait for it.
+BOOL ShellExecuteExOnFirstUse(SHELLEXECUTEINFOW* info) {
+  using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  static ShellExecuteExFn shellExecuteEx = nullptr;
+  if (!shellExecuteEx) {
+    shellExecuteEx =
+        SystemFunction<ShellExecuteExFn>(L"shell32.dll", "ShellExecuteExW");
+  }
+  return shellExecuteEx(info);
+}
+
 UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
-                    int windowStyle) {
+                    int windowStyle, ComOnFirstUse* com) {
   if (IsInSystemDirectory(program)) {
     return StartSystemProgram(program, arguments, windowStyle);
   }
+  // The shell may hand a document to a handler that is a COM object.
+  if (com) com->Enter();
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   // NOASYNC: the process is started before the call returns, even when the
@@ -63,7 +78,7 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
   info.lpDirectory = nullptr;
   info.nShow = windowStyle;
-  if (!ShellExecuteExW(&info)) {
+  if (!ShellExecuteExOnFirstUse(&info)) {
     DWORD error = GetLastError();
     const auto shellError =
         static_cast<DWORD>(reinterpret_cast<INT_PTR>(info.hInstApp));
@@ -142,7 +157,7 @@ std::int32_t Win32Shell::Run(const std::string& program,
                              const std::string& arguments, int windowStyle,
                              bool wait) {
   UniqueProcess process =
-      Start(Utf8ToWide(program), Utf8ToWide(arguments), windowStyle);
+      Start(Utf8ToWide(program), Utf8ToWide(arguments), windowStyle, com_);
   // A document handed to a running program (DDE) has no process of its own.
   if (!wait || !process) return 0;
   // Known to AwaitEnd while the wait lasts, however it ends.
@@ -189,7 +204,7 @@ void Win32Shell::EndAwaited(std::int32_t exitCode) {
 }
 
 std::shared_ptr<Shell> Win32ShellFactory::Create() {
-  return std::make_shared<Win32Shell>();
+  return std::make_shared<Win32Shell>(com_);
 }
 
 }  // namespace orvane::win32
