@@ -3,8 +3,28 @@
 //   close      close the window as soon as it is shown, and end (so that a
 //              whole life can be timed or measured)
 //   minimize   minimize the window once shown, as Orvane does with -S
+//
+// Built a few times more by bench/run.sh, each with one thing that Orvane
+// could do before its window shows, to measure what each costs:
+//   BENCH_COMMON_CONTROLS  Orvane's manifest (common controls 6) and
+//                          InitCommonControlsEx, as Orvane does
+//   BENCH_COM              ole32 imported, CoInitializeEx (a single-threaded
+//                          apartment) and CoInitializeSecurity
+//   BENCH_OLE32            ole32 imported, nothing called
+//   BENCH_OLEAUT32         oleaut32 imported, nothing called
+//   BENCH_SHELL32          shell32 imported, nothing called
 
 #include <windows.h>
+#if defined(BENCH_COMMON_CONTROLS)
+#include <commctrl.h>
+#endif
+#if defined(BENCH_COM) || defined(BENCH_OLE32) || defined(BENCH_OLEAUT32)
+#include <objbase.h>
+#include <oleauto.h>
+#endif
+#if defined(BENCH_SHELL32)
+#include <shellapi.h>
+#endif
 
 #include <cwchar>
 
@@ -21,10 +41,44 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// Imports a DLL's function without calling it: the loader then maps the DLL
+// and runs its initialisation before wWinMain.
+const void* volatile imported = nullptr;
+template <class Function>
+void Import(Function function) {
+  imported = reinterpret_cast<const void*>(function);
+}
+
+void BeforeTheWindow() {
+#if defined(BENCH_COMMON_CONTROLS)
+  const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                      ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+#endif
+#if defined(BENCH_COM)
+  CoInitializeEx(/*pvReserved=*/nullptr, COINIT_APARTMENTTHREADED);
+  CoInitializeSecurity(/*pSecDesc=*/nullptr, /*cAuthSvc=*/-1,
+                       /*asAuthSvc=*/nullptr, /*pReserved1=*/nullptr,
+                       RPC_C_AUTHN_LEVEL_DEFAULT, RPC_C_IMP_LEVEL_IMPERSONATE,
+                       /*pAuthList=*/nullptr, EOAC_NONE,
+                       /*pReserved3=*/nullptr);
+#endif
+#if defined(BENCH_OLE32)
+  Import(&CoUninitialize);
+#endif
+#if defined(BENCH_OLEAUT32)
+  Import(&SysFreeString);
+#endif
+#if defined(BENCH_SHELL32)
+  Import(&ShellExecuteExW);
+#endif
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
                     PWSTR commandLine, int /*showCommand*/) {
+  BeforeTheWindow();
   WNDCLASSEXW wc = {};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = WindowProc;

@@ -1,14 +1,15 @@
 // launcher.exe: the least a program can do to defragment every fixed drive
-// the way Orvane starts the defragmenter: COM for the shell, then for each
-// fixed drive ShellExecuteExW("<system dir>\defrag.exe", "X: -f", SW_HIDE)
-// and a wait for its end. The yardstick for Orvane's per-drive overhead.
-// An argument "/R:DEF" leaves the drives D:, E: and F: out, as Orvane's does.
-// Ends with 0, or with the number of runs that failed to start or ended
-// non-zero.
+// the way Orvane starts the defragmenter, the yardstick for Orvane's
+// per-drive overhead. For each fixed drive: CreateProcessW of
+// "<system dir>\defrag.exe" with the command line "\"<path>\" X: -f",
+// STARTF_USESHOWWINDOW with SW_HIDE, CREATE_NO_WINDOW, no handles
+// inherited; then MsgWaitForMultipleObjects with QS_ALLINPUT until it ends,
+// handling whatever messages arrive, as Orvane's wait does. No window, no
+// COM, no report. An argument "/R:DEF" leaves the drives D:, E: and F: out,
+// as Orvane's does. Ends with 0, or with the number of runs that failed to
+// start or ended non-zero.
 
 #include <windows.h>
-#include <objbase.h>
-#include <shellapi.h>
 
 #include <cwchar>
 #include <cwctype>
@@ -16,21 +17,49 @@
 
 #include "owned.h"
 
+// Built once more with 0 (launcher_flags0.exe), to show what
+// CREATE_NO_WINDOW itself costs.
+#ifndef BENCH_CREATION_FLAGS
+#define BENCH_CREATION_FLAGS CREATE_NO_WINDOW
+#endif
+
 namespace {
 
+void DispatchPending() {
+  MSG msg;
+  while (PeekMessageW(&msg, /*hWnd=*/nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
 bool RunHidden(const std::wstring& program, const std::wstring& arguments) {
-  SHELLEXECUTEINFOW info = {};
-  info.cbSize = sizeof info;
-  info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
-  info.lpFile = program.c_str();
-  info.lpParameters = arguments.c_str();
-  info.nShow = SW_HIDE;
-  if (!ShellExecuteExW(&info)) return false;
+  std::wstring commandLine = L"\"" + program + L"\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION info = {};
+  if (!CreateProcessW(program.c_str(), &commandLine[0],
+                      /*lpProcessAttributes=*/nullptr,
+                      /*lpThreadAttributes=*/nullptr,
+                      /*bInheritHandles=*/FALSE, BENCH_CREATION_FLAGS,
+                      /*lpEnvironment=*/nullptr,
+                      /*lpCurrentDirectory=*/nullptr, &startup, &info)) {
+    return false;
+  }
+  bench::OwnedHandle thread(info.hThread);
   bench::OwnedHandle process(info.hProcess);
-  if (!process) return false;
-  WaitForSingleObject(process.get(), INFINITE);
+  HANDLE handle = process.get();
+  for (;;) {
+    DispatchPending();
+    const DWORD result = MsgWaitForMultipleObjects(
+        /*nCount=*/1, &handle, /*fWaitAll=*/FALSE, INFINITE, QS_ALLINPUT);
+    if (result == WAIT_OBJECT_0) break;
+    if (result != WAIT_OBJECT_0 + 1) return false;
+  }
   DWORD exitCode = 1;
-  GetExitCodeProcess(process.get(), &exitCode);
+  GetExitCodeProcess(handle, &exitCode);
   return exitCode == 0;
 }
 
@@ -49,9 +78,6 @@ std::wstring LeftOut(const wchar_t* commandLine) {
 int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
                     PWSTR commandLine, int /*showCommand*/) {
   const std::wstring leftOut = LeftOut(commandLine);
-  // As Orvane sets COM up: a single-threaded apartment.
-  const HRESULT com =
-      CoInitializeEx(/*pvReserved=*/nullptr, COINIT_APARTMENTTHREADED);
   wchar_t system[MAX_PATH] = {};
   const UINT length = GetSystemDirectoryW(system, MAX_PATH);
   const std::wstring defrag = std::wstring(system, length) + L"\\defrag.exe";
@@ -67,6 +93,5 @@ int WINAPI wWinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/,
     const wchar_t arguments[] = {letter, L':', L' ', L'-', L'f', L'\0'};
     if (!RunHidden(defrag, arguments)) ++failures;
   }
-  if (SUCCEEDED(com)) CoUninitialize();
   return failures;
 }

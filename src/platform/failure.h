@@ -6,8 +6,9 @@
 // records and reports a failure without knowing where it came from.
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
+#include <utility>
 
 namespace orvane {
 
@@ -18,16 +19,21 @@ struct RecordedError {
   bool IsSet() const { return number != 0; }
 };
 
-class Failure : public std::runtime_error {
+// A std::exception with a text of its own: a std::runtime_error, whose text
+// the C++ runtime keeps in a string type of its own, would link that
+// runtime's constructor from std::string (some 2 KB) for this class alone.
+class Failure : public std::exception {
  public:
-  Failure(std::int32_t number, const std::string& description)
-      : std::runtime_error(description), number_(number) {}
+  Failure(std::int32_t number, std::string description)
+      : number_(number), description_(std::move(description)) {}
 
+  const char* what() const noexcept override { return description_.c_str(); }
   std::int32_t number() const { return number_; }
-  RecordedError AsRecord() const { return {number_, what()}; }
+  RecordedError AsRecord() const { return {number_, description_}; }
 
  private:
   std::int32_t number_;
+  std::string description_;
 };
 
 // Errors the program raises itself, numbered as the scripting runtime numbers

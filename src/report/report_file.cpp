@@ -1,6 +1,6 @@
 #include "report/report_file.h"
 
-#include <cstdio>
+#include <string>
 
 #include "core/system_locations.h"
 
@@ -15,12 +15,19 @@ std::string Header(Clock& clock) {
   return date + " - " + clock.LongTime(clock.Now());
 }
 
+// `number` in at least `width` digits, zeros in front, as printf's "%0*d"
+// writes the parts of a date (never negative). By hand: printf would link
+// the C runtime's whole formatter, floating point included (some 20 KB).
+std::string ZeroPadded(int number, std::size_t width) {
+  std::string digits = std::to_string(number);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
 }  // namespace
 
 std::string MonthStamp(const LocalTime& t) {
-  char stamp[16];
-  std::snprintf(stamp, sizeof stamp, "%02d%04d", t.month, t.year);
-  return stamp;
+  return ZeroPadded(t.month, 2) + ZeroPadded(t.year, 4);
 }
 
 std::string ReportPath(const Services& services) {

@@ -327,7 +327,8 @@ e2e_set_attrib() {
 # E2E_ORVANE_PID.
 e2e_start_orvane() {
   e2e_log "start Orvane.exe $*"
-  E2E_EVENTS_FROM=$(cat "$E2E_TMP/wine.log" 2>/dev/null | wc -l)
+  # No log yet before the first Wine program of the test: 0 lines.
+  E2E_EVENTS_FROM=$({ cat "$E2E_TMP/wine.log" 2>/dev/null || true; } | wc -l)
   (cd "$WINEPREFIX/drive_c" &&
      WINEDEBUG=$E2E_EVENT_CHANNELS exec "$ORVANE_WINE" "$E2E_ORVANE_WIN" "$@") \
     >>"$E2E_TMP/orvane.out" 2>>"$E2E_TMP/wine.log" &

@@ -3,8 +3,11 @@
 
 The picture is a disk platter above a row of aligned data blocks. It is drawn
 from shapes in unit coordinates, supersampled for each size, and stored as
-eight images: 32x32 and 16x16 in 16 colours, 48/32/16 in 256 colours and
-48/32/16 in 32-bit colour with alpha. Standard library only.
+eleven images: 32x32 and 16x16 in 16 colours, 48/32/16 in 256 colours and
+48/40/32/24/20/16 in 32-bit colour with alpha. 40 and 20 px are the large
+and small icon at 125%, 24 px the small one at 150% (the large one is then
+48), which Windows would otherwise scale from another size; they come in
+32-bit colour only, as every display set to those sizes has it. Standard library only.
 
 Usage: make_icon.py [output.ico]   (default: resources/orvane.ico)
 """
@@ -221,7 +224,7 @@ def dib(image, bpp):
 
 
 IMAGES = [(32, 4), (16, 4), (48, 8), (32, 8), (16, 8), (48, 32), (32, 32),
-          (16, 32)]
+          (16, 32), (40, 32), (24, 32), (20, 32)]
 
 
 def build_ico():

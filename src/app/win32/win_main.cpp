@@ -12,6 +12,7 @@
 #include "core/context.h"
 #include "core/program_title.h"
 #include "platform/win32/clock_adapter.h"
+#include "platform/win32/com_on_first_use.h"
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
@@ -21,7 +22,6 @@
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/process_list_adapter.h"
-#include "platform/win32/scoped_com.h"
 #include "platform/win32/shell_adapter.h"
 #include "platform/win32/text_appender_adapter.h"
 #include "platform/win32/text_encoding.h"
@@ -54,7 +54,8 @@ int Run(HINSTANCE instance) {
   using namespace orvane;
   using namespace orvane::win32;
 
-  ScopedCom com;
+  // Before everything that may need it, so that it goes last.
+  ComOnFirstUse com;
 
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                       ICC_STANDARD_CLASSES};
@@ -64,8 +65,8 @@ int Run(HINSTANCE instance) {
   Win32FileProbe files;
   Win32TextAppender text;
   Win32Drives drives;
-  Win32ShellFactory shells;
-  Win32ManagementService management;
+  Win32ShellFactory shells(&com);
+  Win32ManagementService management(&com);
   Win32ProcessList processes;
   Win32Clock clock;
   Win32EventLog events(kProgramTitle);

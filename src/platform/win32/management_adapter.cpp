@@ -116,6 +116,7 @@ void TerminateDirectly(DWORD processId) {
 }  // namespace
 
 ProcessCollection Win32ManagementService::ExecQuery(const std::string& query) {
+  if (com_) com_->Enter();
   ComPtr<IWbemServices> services = BindService();
 
   ComPtr<IEnumWbemClassObject> results;

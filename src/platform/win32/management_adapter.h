@@ -21,14 +21,21 @@
 #include <string>
 
 #include "platform/management.h"
+#include "platform/win32/com_on_first_use.h"
 #include "platform/win32/com_ptr.h"
 
 namespace orvane::win32 {
 
 class Win32ManagementService : public ManagementService {
  public:
-  // Needs COM on the calling thread (ScopedCom).
+  // `com` is set up before the first query; without it, the caller has set
+  // COM up on the calling thread already (ScopedCom).
+  explicit Win32ManagementService(ComOnFirstUse* com = nullptr) : com_(com) {}
+
   ProcessCollection ExecQuery(const std::string& query) override;
+
+ private:
+  ComOnFirstUse* com_;
 };
 
 // One process that a query found, with the binding of that query.

@@ -5,6 +5,7 @@
 
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/native_path.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
@@ -48,11 +49,25 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
   return UniqueProcess(info.hProcess);
 }
 
+// shell32, and what it loads in turn, comes when a document is first opened:
+// the window needs none of it, and the start-up does not wait for it.
+BOOL ShellExecuteExOnFirstUse(SHELLEXECUTEINFOW* info) {
+  using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+  static ShellExecuteExFn shellExecuteEx = nullptr;
+  if (!shellExecuteEx) {
+    shellExecuteEx =
+        SystemFunction<ShellExecuteExFn>(L"shell32.dll", "ShellExecuteExW");
+  }
+  return shellExecuteEx(info);
+}
+
 UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
-                    int windowStyle) {
+                    int windowStyle, ComOnFirstUse* com) {
   if (IsInSystemDirectory(program)) {
     return StartSystemProgram(program, arguments, windowStyle);
   }
+  // The shell may hand a document to a handler that is a COM object.
+  if (com) com->Enter();
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   // NOASYNC: the process is started before the call returns, even when the
@@ -63,7 +78,7 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
   info.lpDirectory = nullptr;
   info.nShow = windowStyle;
-  if (!ShellExecuteExW(&info)) {
+  if (!ShellExecuteExOnFirstUse(&info)) {
     DWORD error = GetLastError();
     const auto shellError =
         static_cast<DWORD>(reinterpret_cast<INT_PTR>(info.hInstApp));
@@ -80,6 +95,13 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   }
   return UniqueProcess(info.hProcess);
 }
+
+// Any message wakes the wait. Windows 8 added QS_TOUCH and QS_POINTER
+// (0x0800, 0x1000) to QS_ALLINPUT, and older Windows fail the whole wait at
+// once with an invalid parameter when the mask holds them.
+constexpr UINT kAnyMessage = QS_ALLINPUT;
+static_assert((kAnyMessage & 0x1800) == 0,
+              "the wait mask must hold no flag newer than Windows XP");
 
 // Handles every message waiting in this thread's queue. A WM_QUIT is not
 // handled: it sets `quitSeen` and `quitCode`, and the handling goes on.
@@ -113,7 +135,7 @@ void WaitHandlingMessages(HANDLE process, const bool& stop) {
     DispatchPending(quitSeen, quitCode);
     if (stop) break;
     const DWORD result = MsgWaitForMultipleObjects(
-        /*nCount=*/1, &process, /*fWaitAll=*/FALSE, INFINITE, QS_ALLINPUT);
+        /*nCount=*/1, &process, /*fWaitAll=*/FALSE, INFINITE, kAnyMessage);
     if (result == WAIT_OBJECT_0) break;
     if (result != WAIT_OBJECT_0 + 1) {
       waitFailed = true;
@@ -135,7 +157,7 @@ std::int32_t Win32Shell::Run(const std::string& program,
                              const std::string& arguments, int windowStyle,
                              bool wait) {
   UniqueProcess process =
-      Start(Utf8ToWide(program), Utf8ToWide(arguments), windowStyle);
+      Start(Utf8ToWide(program), Utf8ToWide(arguments), windowStyle, com_);
   // A document handed to a running program (DDE) has no process of its own.
   if (!wait || !process) return 0;
   // Known to AwaitEnd while the wait lasts, however it ends.
@@ -182,7 +204,7 @@ void Win32Shell::EndAwaited(std::int32_t exitCode) {
 }
 
 std::shared_ptr<Shell> Win32ShellFactory::Create() {
-  return std::make_shared<Win32Shell>();
+  return std::make_shared<Win32Shell>(com_);
 }
 
 }  // namespace orvane::win32

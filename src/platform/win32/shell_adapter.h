@@ -6,11 +6,17 @@
 #include <memory>
 
 #include "platform/shell.h"
+#include "platform/win32/com_on_first_use.h"
 
 namespace orvane::win32 {
 
 class Win32Shell : public Shell {
  public:
+  // `com` is set up before the shell opens a document or starts a program
+  // outside the system directory; without it, the caller has set COM up on
+  // the calling thread already, or the shell runs without it.
+  explicit Win32Shell(ComOnFirstUse* com = nullptr) : com_(com) {}
+
   // Starts `program` through ShellExecuteEx (lpFile = the path, lpParameters
   // = the arguments, nShow = `windowStyle`, which the shell object numbers
   // as SW_ values). The shell builds the command line as "<program>"
@@ -31,6 +37,7 @@ class Win32Shell : public Shell {
   void EndAwaited(std::int32_t exitCode) override;
 
  private:
+  ComOnFirstUse* com_;
   // The process the innermost waiting Run waits for; null when none waits.
   void* waiting_ = nullptr;
   // Set by StopWaiting until the outermost waiting Run returns.
@@ -39,7 +46,13 @@ class Win32Shell : public Shell {
 
 class Win32ShellFactory : public ShellFactory {
  public:
+  // The shells it creates set `com` up before they need it (see Win32Shell).
+  explicit Win32ShellFactory(ComOnFirstUse* com = nullptr) : com_(com) {}
+
   std::shared_ptr<Shell> Create() override;
+
+ private:
+  ComOnFirstUse* com_;
 };
 
 }  // namespace orvane::win32

@@ -3,14 +3,16 @@
 #include <windows.h>
 
 #include <climits>
-#include <stdexcept>
+
+#include "platform/steps.h"
 
 namespace orvane::win32 {
 namespace {
 
 int CheckedLength(std::size_t size) {
   if (size > static_cast<std::size_t>(INT_MAX)) {
-    throw std::length_error("text too long to convert");
+    // Recorded as any failure that is not the platform's (Steps).
+    throw Failure(Steps::kUnexpectedFailure, "text too long to convert");
   }
   return static_cast<int>(size);
 }

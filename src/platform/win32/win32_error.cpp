@@ -1,6 +1,5 @@
 #include "platform/win32/win32_error.h"
 
-#include <cstdio>
 #include <cwctype>
 #include <string>
 
@@ -40,9 +39,14 @@ std::string SystemMessage(HRESULT hr) {
     text = FormatSystemMessage(HRESULT_CODE(hr));
   }
   if (!text.empty()) return WideToUtf8(text);
-  char fallback[40];
-  std::snprintf(fallback, sizeof fallback, "Error 0x%08lX",
-                static_cast<unsigned long>(hr));
+  // "Error 0x8004100E", by hand: printf would link the C runtime's whole
+  // formatter, floating point included (some 20 KB), for this one line.
+  std::string fallback = "Error 0x00000000";
+  const auto value = static_cast<DWORD>(hr);
+  for (int digit = 0; digit < 8; ++digit) {
+    fallback[fallback.size() - 1 - digit] =
+        "0123456789ABCDEF"[(value >> (4 * digit)) & 0xF];
+  }
   return fallback;
 }
 

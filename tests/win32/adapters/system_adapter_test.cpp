@@ -1,6 +1,7 @@
 // Directories, drives, the clock, the previous-instance test, the message
-// box, the event log's source, and the conversions of errors and texts, on
-// Wine.
+// box, the event log's source, the conversions of errors and texts, and
+// what is set up only when first needed (COM, system DLLs), on Wine. No COM
+// here: this program sets up none.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,8 +16,10 @@
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
+#include "platform/win32/management_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_error.h"
 
@@ -285,6 +288,57 @@ TEST(Win32ErrorTest, NumberWithoutSystemTextNamesTheNumber) {
 TEST(Win32ErrorTest, LastErrorOfZeroIsStillAFailure) {
   SetLastError(ERROR_SUCCESS);
   EXPECT_LT(LastWin32Failure().number(), 0);
+}
+
+// ---------------------------------------------------------------------------
+// Set up when first needed
+
+// The window's thread starts without COM; the first query sets it up there,
+// with the process's security, and it stays for later queries.
+TEST(FirstUseTest, FirstQuerySetsComUpOnTheCallingThread) {
+  std::thread([] {
+    ComOnFirstUse com;
+    Win32ManagementService service(&com);
+    const std::string query =
+        "Select Name from Win32_Process Where Name = 'no such.exe'";
+    EXPECT_TRUE(service.ExecQuery(query).empty());
+    EXPECT_TRUE(service.ExecQuery(query).empty());
+    // S_FALSE: this thread's apartment exists already.
+    EXPECT_EQ(CoInitializeEx(/*pvReserved=*/nullptr, COINIT_APARTMENTTHREADED),
+              S_FALSE);
+    CoUninitialize();
+  }).join();
+}
+
+// A system DLL comes from the system directory by its full path: a DLL of
+// that name beside the program is never loaded instead.
+TEST(FirstUseTest, SystemFunctionsComeOnlyFromTheSystemDirectory) {
+  wchar_t system[MAX_PATH];
+  ASSERT_GT(GetSystemDirectoryW(system, MAX_PATH), 0u);
+  wchar_t own[MAX_PATH];
+  ASSERT_GT(GetModuleFileNameW(/*hModule=*/nullptr, own, MAX_PATH), 0u);
+  std::wstring beside = own;
+  beside = beside.substr(0, beside.rfind(L'\\')) + L"\\orvane_probe.dll";
+  ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\version.dll").c_str(),
+                        beside.c_str(), /*bFailIfExists=*/FALSE));
+  auto number = [](const wchar_t* dll, const char* name) {
+    try {
+      SystemFunction<void*>(dll, name);
+      return std::int32_t{0};
+    } catch (const Failure& failure) {
+      return failure.number();
+    }
+  };
+  EXPECT_EQ(number(L"orvane_probe.dll", "GetFileVersionInfoW"),
+            static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)));
+  EXPECT_EQ(GetModuleHandleW(L"orvane_probe.dll"), nullptr);
+  DeleteFileW(beside.c_str());
+  EXPECT_EQ(number(L"shell32.dll", "NoSuchFunction"),
+            static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND)));
+  EXPECT_EQ(reinterpret_cast<void*>(SystemFunction<void*>(L"shell32.dll",
+                                                         "ShellExecuteExW")),
+            reinterpret_cast<void*>(GetProcAddress(
+                GetModuleHandleW(L"shell32.dll"), "ShellExecuteExW")));
 }
 
 struct EncodingCase {

@@ -70,14 +70,14 @@ struct GroupIconEntry {
 };
 #pragma pack(pop)
 
-TEST_F(ProgramResourcesTest, IconHasTheEightDesignedImagesAndEachLoads) {
+TEST_F(ProgramResourcesTest, IconHasTheElevenDesignedImagesAndEachLoads) {
   const std::vector<std::uint8_t> group = Resource(RT_GROUP_ICON, 1);
   ASSERT_GE(group.size(), sizeof(GroupIconHeader));
   GroupIconHeader header;
   std::memcpy(&header, group.data(), sizeof header);
   ASSERT_EQ(header.type, 1);
-  ASSERT_EQ(header.count, 8);
-  ASSERT_EQ(group.size(), sizeof header + 8 * sizeof(GroupIconEntry));
+  ASSERT_EQ(header.count, 11);
+  ASSERT_EQ(group.size(), sizeof header + 11 * sizeof(GroupIconEntry));
 
   std::multiset<std::pair<int, int>> images;  // (size, bits per pixel)
   for (int i = 0; i < header.count; ++i) {
@@ -90,6 +90,9 @@ TEST_F(ProgramResourcesTest, IconHasTheEightDesignedImagesAndEachLoads) {
 
     std::vector<std::uint8_t> image = Resource(RT_ICON, entry.id);
     ASSERT_EQ(image.size(), entry.bytesInRes);
+    // A bitmap (BITMAPINFOHEADER), never PNG, which XP cannot read.
+    ASSERT_GE(image.size(), 4u);
+    EXPECT_EQ(image[0] | image[1] << 8 | image[2] << 16 | image[3] << 24, 40);
     HICON icon = CreateIconFromResourceEx(
         image.data(), static_cast<DWORD>(image.size()), /*fIcon=*/TRUE,
         0x00030000, entry.width, entry.height, LR_DEFAULTCOLOR);
@@ -97,7 +100,8 @@ TEST_F(ProgramResourcesTest, IconHasTheEightDesignedImagesAndEachLoads) {
     if (icon) DestroyIcon(icon);
   }
   const std::multiset<std::pair<int, int>> designed{
-      {32, 4}, {16, 4}, {48, 8}, {32, 8}, {16, 8}, {48, 32}, {32, 32}, {16, 32}};
+      {32, 4},  {16, 4},  {48, 8},  {32, 8},  {16, 8},  {48, 32},
+      {32, 32}, {16, 32}, {40, 32}, {24, 32}, {20, 32}};
   EXPECT_EQ(images, designed);
 }
 
