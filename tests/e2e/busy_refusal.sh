@@ -10,8 +10,7 @@
 # command line of another process, so the cases of defrag.exe run against the
 # stand-in (tools/wmistub), which shows the three questions exactly as sent;
 # there one of them fails, and the others are still asked. Last, the session
-# ends during a slow busy test (whose calls deliver sent messages, as COM's
-# do): no pass runs behind the closed window, and the program ends.
+# ends during a slow busy test: no pass runs, and the program ends.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init

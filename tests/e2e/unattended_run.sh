@@ -5,8 +5,7 @@
 # runs once per fixed drive, in letter order, with the command line the shell
 # gives it: the path in double quotes, the drive, -f. Non-zero exit codes are
 # no failure of the pass: the record has no error trailer. The task
-# definition is well-formed, and Wine's schtasks stores the settings it
-# reads (no triggers, principal or actions).
+# definition is well-formed, and Wine's schtasks keeps its settings.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init

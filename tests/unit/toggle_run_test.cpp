@@ -200,7 +200,10 @@ TEST(ToggleRunTest, ClosingDuringARunWritesTheRecordAndTouchesNothingAfter) {
 TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
   using W = World&;
   const auto none = [](W) {};
-  const auto kError = EventType::kError, kWarning = EventType::kWarning;
+  const auto kInfo = EventType::kInformation, kError = EventType::kError,
+             kWarning = EventType::kWarning;
+  const auto kDone = kEventPassDefragmented, kFail = kEventPassDefragError,
+             kStop = kEventPassStopped;
   const struct {
     const char* name;
     void (*arrange)(W);
@@ -209,26 +212,16 @@ TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
     std::uint32_t id;
     bool trailer = false;  // the pass met an error of its own
   } cases[] = {
-      {"succeeded", none, none, EventType::kInformation,
-       kEventPassDefragmented},
-      {"failed drive", [](W w) { w.shells.exitCodes["D:"] = 7; }, none, kError,
-       kEventPassDefragError},
-      {"not started", [](W w) { w.shells.cannotStart.insert("C:"); }, none,
-       kError, kEventPassDefragError, true},
-      {"report locked", [](W w) { w.files.locked.insert(World::kReport); },
-       none, kError, kEventPassDefragError, true},
-      {"busy", [](W w) { w.management.processes = {{"DfrgNtfs.exe", ""}}; },
-       none, kWarning, kEventStartRefused},
-      {"stopped", none, [](W w) { ToggleRun(w.ctx); }, kWarning,
-       kEventPassStopped},
-      {"closed", none, [](W w) { w.window.Unload(); }, kWarning,
-       kEventPassStopped},
-      {"session end", none,
-       [](W w) {
-         FormEndSession(w.ctx);
-         EXPECT_EQ(w.events.written.size(), 1u);
-       },
-       kWarning, kEventPassStopped},
+      {"succeeded", none, none, kInfo, kDone},
+      {"failed drive", [](W w) { w.shells.exitCodes["D:"] = 7; }, none, kError, kFail},
+      {"not started", [](W w) { w.shells.cannotStart.insert("C:"); }, none, kError, kFail, true},
+      {"report locked", [](W w) { w.files.locked.insert(World::kReport); }, none, kError, kFail, true},
+      {"busy", [](W w) { w.management.processes = {{"DfrgNtfs.exe", ""}}; }, none, kWarning,
+       kEventStartRefused},
+      {"stopped", none, [](W w) { ToggleRun(w.ctx); }, kWarning, kStop},
+      {"closed", none, [](W w) { w.window.Unload(); }, kWarning, kStop},
+      {"session end", none, [](W w) { FormEndSession(w.ctx); EXPECT_EQ(w.events.written.size(), 1u); },
+       kWarning, kStop},
   };
   for (const auto& c : cases) {
     World w;

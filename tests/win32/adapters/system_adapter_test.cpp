@@ -1,7 +1,6 @@
 // Directories, drives, the clock, the previous-instance test, the message
 // box, the event log's source, the conversions of errors and texts, and
-// what is set up only when first needed (COM, system DLLs), on Wine. No COM
-// here: this program sets up none.
+// the system DLLs loaded when first needed, on Wine.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -16,7 +15,6 @@
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
-#include "platform/win32/management_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/system_library.h"
@@ -293,23 +291,6 @@ TEST(Win32ErrorTest, LastErrorOfZeroIsStillAFailure) {
 // ---------------------------------------------------------------------------
 // Set up when first needed
 
-// The window's thread starts without COM; the first query sets it up there,
-// with the process's security, and it stays for later queries.
-TEST(FirstUseTest, FirstQuerySetsComUpOnTheCallingThread) {
-  std::thread([] {
-    ComOnFirstUse com;
-    Win32ManagementService service(&com);
-    const std::string query =
-        "Select Name from Win32_Process Where Name = 'no such.exe'";
-    EXPECT_TRUE(service.ExecQuery(query).empty());
-    EXPECT_TRUE(service.ExecQuery(query).empty());
-    // S_FALSE: this thread's apartment exists already.
-    EXPECT_EQ(CoInitializeEx(/*pvReserved=*/nullptr, COINIT_APARTMENTTHREADED),
-              S_FALSE);
-    CoUninitialize();
-  }).join();
-}
-
 // A system DLL comes from the system directory by its full path: a DLL of
 // that name beside the program is never loaded instead.
 TEST(FirstUseTest, SystemFunctionsComeOnlyFromTheSystemDirectory) {
@@ -321,24 +302,14 @@ TEST(FirstUseTest, SystemFunctionsComeOnlyFromTheSystemDirectory) {
   beside = beside.substr(0, beside.rfind(L'\\')) + L"\\orvane_probe.dll";
   ASSERT_TRUE(CopyFileW((std::wstring(system) + L"\\version.dll").c_str(),
                         beside.c_str(), /*bFailIfExists=*/FALSE));
-  auto number = [](const wchar_t* dll, const char* name) {
-    try {
-      SystemFunction<void*>(dll, name);
-      return std::int32_t{0};
-    } catch (const Failure& failure) {
-      return failure.number();
-    }
-  };
-  EXPECT_EQ(number(L"orvane_probe.dll", "GetFileVersionInfoW"),
-            static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND)));
+  try {
+    SystemFunction<void*>(L"orvane_probe.dll", "GetFileVersionInfoW");
+    ADD_FAILURE() << "the DLL beside the program was loaded";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.number(), HRESULT_FROM_WIN32(ERROR_MOD_NOT_FOUND));
+  }
   EXPECT_EQ(GetModuleHandleW(L"orvane_probe.dll"), nullptr);
   DeleteFileW(beside.c_str());
-  EXPECT_EQ(number(L"shell32.dll", "NoSuchFunction"),
-            static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND)));
-  EXPECT_EQ(reinterpret_cast<void*>(SystemFunction<void*>(L"shell32.dll",
-                                                         "ShellExecuteExW")),
-            reinterpret_cast<void*>(GetProcAddress(
-                GetModuleHandleW(L"shell32.dll"), "ShellExecuteExW")));
 }
 
 struct EncodingCase {
