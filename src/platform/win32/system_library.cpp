@@ -9,8 +9,11 @@
 namespace orvane::win32 {
 
 void* SystemLibraryFunction(const wchar_t* dll, const char* name) {
-  const std::wstring path =
-      Utf8ToWide(Win32Directories().SystemDirectory()) + L"\\" + dll;
+  const std::string system = Win32Directories().SystemDirectory();
+  // An unknown system directory loads nothing: "\\shell32.dll" would name
+  // the current drive's root.
+  if (system.empty()) throw FailureFromWin32(ERROR_PATH_NOT_FOUND);
+  const std::wstring path = Utf8ToWide(system) + L"\\" + dll;
   // Never freed: it stays for the life of the process, as an import would.
   const HMODULE module = LoadLibraryW(path.c_str());
   if (!module) throw LastWin32Failure();
