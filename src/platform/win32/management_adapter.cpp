@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/win32/bstr.h"
+#include "platform/win32/process_ending.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/variant.h"
@@ -103,13 +104,9 @@ void TerminateDirectly(DWORD processId) {
   UniqueProcess process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE,
                                     /*bInheritHandle=*/FALSE, processId));
   if (!process) throw LastWin32Failure();
-  // Wine still opens, and "ends" without complaint, a process that has
-  // ended; tell the caller it has gone, as the service would.
-  if (WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
+  // Tell the caller that it has gone, as the service would.
+  if (!EndUnlessEnded(process.get(), kTerminateReason)) {
     throw Failure(kNotFound, "The process has ended already");
-  }
-  if (!TerminateProcess(process.get(), kTerminateReason)) {
-    throw LastWin32Failure();
   }
 }
 

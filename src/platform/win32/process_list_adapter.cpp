@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "platform/win32/process_ending.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
@@ -26,15 +27,18 @@ void Win32ProcessList::EndByImageName(const std::string& imageName,
     UniqueProcess process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE,
                                       /*bInheritHandle=*/FALSE,
                                       entry.th32ProcessID));
-    // The id names no process any more, or one that is ending (just
-    // terminated by someone else): gone since the snapshot.
-    if (!process && GetLastError() == ERROR_INVALID_PARAMETER) continue;
-    if (process && WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) {
+    if (!process) {
+      // Unless the id names no process any more, or one that is ending
+      // (just terminated by someone else): gone since the snapshot.
+      if (GetLastError() != ERROR_INVALID_PARAMETER) {
+        failure = LastWin32Failure();
+      }
       continue;
     }
-    if (!process ||
-        !TerminateProcess(process.get(), static_cast<UINT>(exitCode))) {
-      failure = LastWin32Failure();
+    try {
+      EndUnlessEnded(process.get(), static_cast<UINT>(exitCode));
+    } catch (const Failure& notEnded) {
+      failure = notEnded;
     }
   }
   if (failure) throw *failure;

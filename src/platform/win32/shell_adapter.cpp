@@ -5,6 +5,7 @@
 
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/native_path.h"
+#include "platform/win32/process_ending.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
@@ -195,12 +196,7 @@ void Win32Shell::StopWaiting() {
 }
 
 void Win32Shell::EndAwaited(std::int32_t exitCode) {
-  // An ended process keeps the exit code it ended with; one that ends just
-  // before TerminateProcess makes it fail (access denied) for that reason.
-  if (!waiting_ || WaitForSingleObject(waiting_, 0) == WAIT_OBJECT_0) return;
-  if (TerminateProcess(waiting_, static_cast<UINT>(exitCode))) return;
-  const Failure failure = LastWin32Failure();
-  if (WaitForSingleObject(waiting_, 0) != WAIT_OBJECT_0) throw failure;
+  if (waiting_) EndUnlessEnded(waiting_, static_cast<UINT>(exitCode));
 }
 
 std::shared_ptr<Shell> Win32ShellFactory::Create() {
