@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/win32/deferred_imports.h"
+
 namespace orvane::win32 {
 
 class UniqueBstr {
@@ -16,11 +18,11 @@ class UniqueBstr {
   UniqueBstr() noexcept = default;
   // Copies `text`; throws std::bad_alloc when there is no memory for it.
   explicit UniqueBstr(const std::wstring& text)
-      : value_(SysAllocStringLen(text.data(),
-                                 static_cast<UINT>(text.size()))) {
+      : value_(deferred::SysAllocStringLen(
+            text.data(), static_cast<UINT>(text.size()))) {
     if (!value_) throw std::bad_alloc();
   }
-  ~UniqueBstr() { SysFreeString(value_); }
+  ~UniqueBstr() { deferred::SysFreeString(value_); }
 
   UniqueBstr(const UniqueBstr&) = delete;
   UniqueBstr& operator=(const UniqueBstr&) = delete;

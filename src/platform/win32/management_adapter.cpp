@@ -50,7 +50,7 @@ std::wstring TextProperty(IWbemClassObject* object, const wchar_t* name) {
 
 ComPtr<IWbemServices> BindService() {
   ComPtr<IWbemLocator> locator;
-  ThrowIfFailed(CoCreateInstance(
+  ThrowIfFailed(deferred::CoCreateInstance(
       CLSID_WbemLocator, /*pUnkOuter=*/nullptr, CLSCTX_INPROC_SERVER,
       IID_IWbemLocator, reinterpret_cast<void**>(locator.addressof())));
 
@@ -62,7 +62,7 @@ ComPtr<IWbemServices> BindService() {
 
   // The service may act for the caller (needed to end processes). A service
   // that runs in this process (Wine) has no proxy to set: E_NOINTERFACE.
-  const HRESULT hr = CoSetProxyBlanket(
+  const HRESULT hr = deferred::CoSetProxyBlanket(
       services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE,
       /*pServerPrincName=*/nullptr, RPC_C_AUTHN_LEVEL_CALL,
       RPC_C_IMP_LEVEL_IMPERSONATE, /*pAuthInfo=*/nullptr, EOAC_NONE);
@@ -177,7 +177,7 @@ HRESULT Win32ManagedProcess::TerminateThroughService(
   if (inSignature) {
     ThrowIfFailed(inSignature->SpawnInstance(/*lFlags=*/0, in.addressof()));
     VARIANT reason;
-    VariantInit(&reason);
+    deferred::VariantInit(&reason);
     reason.vt = VT_I4;  // uint32 travels as VT_I4
     reason.lVal = kTerminateReason;
     ThrowIfFailed(in->Put(L"Reason", /*lFlags=*/0, &reason, /*Type=*/0));

@@ -2,13 +2,15 @@
 
 #include <objbase.h>
 
+#include "platform/win32/deferred_imports.h"
+
 namespace orvane::win32 {
 
 ScopedCom::ScopedCom() noexcept
-    : initialize_(CoInitializeEx(/*pvReserved=*/nullptr,
-                                 COINIT_APARTMENTTHREADED)) {
+    : initialize_(deferred::CoInitializeEx(/*pvReserved=*/nullptr,
+                                           COINIT_APARTMENTTHREADED)) {
   if (FAILED(initialize_)) return;
-  security_ = CoInitializeSecurity(
+  security_ = deferred::CoInitializeSecurity(
       /*pSecDesc=*/nullptr, /*cAuthSvc=*/-1, /*asAuthSvc=*/nullptr,
       /*pReserved1=*/nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
       RPC_C_IMP_LEVEL_IMPERSONATE, /*pAuthList=*/nullptr, EOAC_NONE,
@@ -18,7 +20,7 @@ ScopedCom::ScopedCom() noexcept
 ScopedCom::~ScopedCom() {
   // Every successful CoInitializeEx, S_FALSE included, needs its
   // CoUninitialize.
-  if (SUCCEEDED(initialize_)) CoUninitialize();
+  if (SUCCEEDED(initialize_)) deferred::CoUninitialize();
 }
 
 }  // namespace orvane::win32

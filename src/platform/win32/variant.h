@@ -6,12 +6,14 @@
 
 #include <string>
 
+#include "platform/win32/deferred_imports.h"
+
 namespace orvane::win32 {
 
 class ScopedVariant {
  public:
-  ScopedVariant() noexcept { VariantInit(&value_); }
-  ~ScopedVariant() { VariantClear(&value_); }
+  ScopedVariant() noexcept { deferred::VariantInit(&value_); }
+  ~ScopedVariant() { deferred::VariantClear(&value_); }
 
   ScopedVariant(const ScopedVariant&) = delete;
   ScopedVariant& operator=(const ScopedVariant&) = delete;
@@ -21,7 +23,7 @@ class ScopedVariant {
   // For out-parameters: clears the value held and answers where the
   // function should store the new one.
   VARIANT* addressof() noexcept {
-    VariantClear(&value_);
+    deferred::VariantClear(&value_);
     return &value_;
   }
 
@@ -29,7 +31,8 @@ class ScopedVariant {
   // others: a property that is empty or was not selected).
   std::wstring Text() const {
     if (value_.vt != VT_BSTR || value_.bstrVal == nullptr) return {};
-    return std::wstring(value_.bstrVal, SysStringLen(value_.bstrVal));
+    return std::wstring(value_.bstrVal,
+                        deferred::SysStringLen(value_.bstrVal));
   }
 
  private:
