@@ -24,13 +24,20 @@ class ScreenDc {
 }  // namespace
 
 Dpi ScreenDpi() noexcept {
+  // Read once: a process that is aware of the system's density gets the
+  // density of its start for all its life, and a window's placement asks
+  // a dozen times before it shows.
+  static Dpi read;
+  static bool known = false;
+  if (known) return read;
   ScreenDc screen;
   if (!screen.get()) return {};
-  Dpi dpi{GetDeviceCaps(screen.get(), LOGPIXELSX),
+  read = {GetDeviceCaps(screen.get(), LOGPIXELSX),
           GetDeviceCaps(screen.get(), LOGPIXELSY)};
-  if (dpi.x <= 0) dpi.x = 96;
-  if (dpi.y <= 0) dpi.y = 96;
-  return dpi;
+  if (read.x <= 0) read.x = 96;
+  if (read.y <= 0) read.y = 96;
+  known = true;
+  return read;
 }
 
 int TwipsToPixels(double twips, int dpi) noexcept {

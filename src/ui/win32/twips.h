@@ -14,7 +14,8 @@ struct Dpi {
   int y = 96;
 };
 
-// The system's density, read from the screen; 96 when it cannot be read.
+// The system's density, read from the screen once; 96 while it cannot be
+// read.
 Dpi ScreenDpi() noexcept;
 
 // Rounded to the nearest pixel.
