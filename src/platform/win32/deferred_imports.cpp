@@ -13,15 +13,19 @@ constexpr wchar_t kAdvapi32[] = L"advapi32.dll";
 
 constexpr HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
 
-// The system's own function, or nullptr when it cannot be had. Only its
-// type is taken from the declaration: the DLL is never imported.
+// The system's own function, kept in `cache` once found; nullptr while it
+// cannot be had. Only its type is taken from the system's declaration: the
+// DLL is never imported.
 template <class Function>
-Function Resolve(const wchar_t* dll, const char* name) noexcept {
-  try {
-    return SystemFunction<Function>(dll, name);
-  } catch (...) {
-    return nullptr;
+Function Find(Function& cache, const wchar_t* dll, const char* name) noexcept {
+  if (!cache) {
+    try {
+      cache = SystemFunction<Function>(dll, name);
+    } catch (...) {
+      // Asked again at the next call.
+    }
   }
+  return cache;
 }
 
 // For the functions that answer a failure with their last error.
@@ -34,8 +38,8 @@ Result MissingWithLastError(Result failed) noexcept {
 }  // namespace
 
 HRESULT CoInitializeEx(void* reserved, DWORD apartment) noexcept {
-  static const auto f =
-      Resolve<decltype(&::CoInitializeEx)>(kOle32, "CoInitializeEx");
+  static decltype(&::CoInitializeEx) cache;
+  const auto f = Find(cache, kOle32, "CoInitializeEx");
   return f ? f(reserved, apartment) : kMissing;
 }
 
@@ -44,23 +48,23 @@ HRESULT CoInitializeSecurity(PSECURITY_DESCRIPTOR descriptor, LONG services,
                              void* reserved1, DWORD authnLevel, DWORD impLevel,
                              void* authList, DWORD capabilities,
                              void* reserved3) noexcept {
-  static const auto f = Resolve<decltype(&::CoInitializeSecurity)>(
-      kOle32, "CoInitializeSecurity");
+  static decltype(&::CoInitializeSecurity) cache;
+  const auto f = Find(cache, kOle32, "CoInitializeSecurity");
   return f ? f(descriptor, services, authServices, reserved1, authnLevel,
                impLevel, authList, capabilities, reserved3)
            : kMissing;
 }
 
 void CoUninitialize() noexcept {
-  static const auto f =
-      Resolve<decltype(&::CoUninitialize)>(kOle32, "CoUninitialize");
+  static decltype(&::CoUninitialize) cache;
+  const auto f = Find(cache, kOle32, "CoUninitialize");
   if (f) f();
 }
 
 HRESULT CoCreateInstance(REFCLSID clsid, IUnknown* outer, DWORD context,
                          REFIID iid, void** object) noexcept {
-  static const auto f =
-      Resolve<decltype(&::CoCreateInstance)>(kOle32, "CoCreateInstance");
+  static decltype(&::CoCreateInstance) cache;
+  const auto f = Find(cache, kOle32, "CoCreateInstance");
   if (f) return f(clsid, outer, context, iid, object);
   if (object) *object = nullptr;
   return kMissing;
@@ -71,34 +75,34 @@ HRESULT CoSetProxyBlanket(IUnknown* proxy, DWORD authnService,
                           DWORD authnLevel, DWORD impLevel,
                           RPC_AUTH_IDENTITY_HANDLE authInfo,
                           DWORD capabilities) noexcept {
-  static const auto f =
-      Resolve<decltype(&::CoSetProxyBlanket)>(kOle32, "CoSetProxyBlanket");
+  static decltype(&::CoSetProxyBlanket) cache;
+  const auto f = Find(cache, kOle32, "CoSetProxyBlanket");
   return f ? f(proxy, authnService, authzService, principal, authnLevel,
                impLevel, authInfo, capabilities)
            : kMissing;
 }
 
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length) noexcept {
-  static const auto f =
-      Resolve<decltype(&::SysAllocStringLen)>(kOleAut32, "SysAllocStringLen");
+  static decltype(&::SysAllocStringLen) cache;
+  const auto f = Find(cache, kOleAut32, "SysAllocStringLen");
   return f ? f(text, length) : nullptr;
 }
 
 void SysFreeString(BSTR text) noexcept {
-  static const auto f =
-      Resolve<decltype(&::SysFreeString)>(kOleAut32, "SysFreeString");
+  static decltype(&::SysFreeString) cache;
+  const auto f = Find(cache, kOleAut32, "SysFreeString");
   if (f) f(text);
 }
 
 UINT SysStringLen(BSTR text) noexcept {
-  static const auto f =
-      Resolve<decltype(&::SysStringLen)>(kOleAut32, "SysStringLen");
+  static decltype(&::SysStringLen) cache;
+  const auto f = Find(cache, kOleAut32, "SysStringLen");
   return f ? f(text) : 0;
 }
 
 void VariantInit(VARIANT* value) noexcept {
-  static const auto f =
-      Resolve<decltype(&::VariantInit)>(kOleAut32, "VariantInit");
+  static decltype(&::VariantInit) cache;
+  const auto f = Find(cache, kOleAut32, "VariantInit");
   if (f) {
     f(value);
   } else {
@@ -107,8 +111,8 @@ void VariantInit(VARIANT* value) noexcept {
 }
 
 HRESULT VariantClear(VARIANT* value) noexcept {
-  static const auto f =
-      Resolve<decltype(&::VariantClear)>(kOleAut32, "VariantClear");
+  static decltype(&::VariantClear) cache;
+  const auto f = Find(cache, kOleAut32, "VariantClear");
   return f ? f(value) : kMissing;
 }
 
@@ -116,8 +120,8 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved,
                         LPWSTR keyClass, DWORD options, REGSAM access,
                         LPSECURITY_ATTRIBUTES security, PHKEY result,
                         LPDWORD disposition) noexcept {
-  static const auto f =
-      Resolve<decltype(&::RegCreateKeyExW)>(kAdvapi32, "RegCreateKeyExW");
+  static decltype(&::RegCreateKeyExW) cache;
+  const auto f = Find(cache, kAdvapi32, "RegCreateKeyExW");
   return f ? f(key, subKey, reserved, keyClass, options, access, security,
                result, disposition)
            : ERROR_PROC_NOT_FOUND;
@@ -125,43 +129,43 @@ LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved,
 
 LSTATUS RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
                          LPBYTE data, LPDWORD size) noexcept {
-  static const auto f =
-      Resolve<decltype(&::RegQueryValueExW)>(kAdvapi32, "RegQueryValueExW");
+  static decltype(&::RegQueryValueExW) cache;
+  const auto f = Find(cache, kAdvapi32, "RegQueryValueExW");
   return f ? f(key, name, reserved, type, data, size) : ERROR_PROC_NOT_FOUND;
 }
 
 LSTATUS RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
                        const BYTE* data, DWORD size) noexcept {
-  static const auto f =
-      Resolve<decltype(&::RegSetValueExW)>(kAdvapi32, "RegSetValueExW");
+  static decltype(&::RegSetValueExW) cache;
+  const auto f = Find(cache, kAdvapi32, "RegSetValueExW");
   return f ? f(key, name, reserved, type, data, size) : ERROR_PROC_NOT_FOUND;
 }
 
 LSTATUS RegCloseKey(HKEY key) noexcept {
-  static const auto f =
-      Resolve<decltype(&::RegCloseKey)>(kAdvapi32, "RegCloseKey");
+  static decltype(&::RegCloseKey) cache;
+  const auto f = Find(cache, kAdvapi32, "RegCloseKey");
   return f ? f(key) : ERROR_PROC_NOT_FOUND;
 }
 
 HANDLE RegisterEventSourceW(LPCWSTR server, LPCWSTR source) noexcept {
-  static const auto f = Resolve<decltype(&::RegisterEventSourceW)>(
-      kAdvapi32, "RegisterEventSourceW");
+  static decltype(&::RegisterEventSourceW) cache;
+  const auto f = Find(cache, kAdvapi32, "RegisterEventSourceW");
   return f ? f(server, source) : MissingWithLastError<HANDLE>(nullptr);
 }
 
 BOOL ReportEventW(HANDLE log, WORD type, WORD category, DWORD id, PSID user,
                   WORD stringCount, DWORD dataSize, LPCWSTR* strings,
                   void* data) noexcept {
-  static const auto f =
-      Resolve<decltype(&::ReportEventW)>(kAdvapi32, "ReportEventW");
+  static decltype(&::ReportEventW) cache;
+  const auto f = Find(cache, kAdvapi32, "ReportEventW");
   return f ? f(log, type, category, id, user, stringCount, dataSize, strings,
                data)
            : MissingWithLastError<BOOL>(FALSE);
 }
 
 BOOL DeregisterEventSource(HANDLE log) noexcept {
-  static const auto f = Resolve<decltype(&::DeregisterEventSource)>(
-      kAdvapi32, "DeregisterEventSource");
+  static decltype(&::DeregisterEventSource) cache;
+  const auto f = Find(cache, kAdvapi32, "DeregisterEventSource");
   return f ? f(log) : MissingWithLastError<BOOL>(FALSE);
 }
 
