@@ -9,7 +9,6 @@ namespace {
 
 constexpr wchar_t kOle32[] = L"ole32.dll";
 constexpr wchar_t kOleAut32[] = L"oleaut32.dll";
-constexpr wchar_t kAdvapi32[] = L"advapi32.dll";
 
 constexpr HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
 
@@ -26,13 +25,6 @@ Function Find(Function& cache, const wchar_t* dll, const char* name) noexcept {
     }
   }
   return cache;
-}
-
-// For the functions that answer a failure with their last error.
-template <class Result>
-Result MissingWithLastError(Result failed) noexcept {
-  SetLastError(ERROR_PROC_NOT_FOUND);
-  return failed;
 }
 
 }  // namespace
@@ -114,59 +106,6 @@ HRESULT VariantClear(VARIANT* value) noexcept {
   static decltype(&::VariantClear) cache;
   const auto f = Find(cache, kOleAut32, "VariantClear");
   return f ? f(value) : kMissing;
-}
-
-LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved,
-                        LPWSTR keyClass, DWORD options, REGSAM access,
-                        LPSECURITY_ATTRIBUTES security, PHKEY result,
-                        LPDWORD disposition) noexcept {
-  static decltype(&::RegCreateKeyExW) cache;
-  const auto f = Find(cache, kAdvapi32, "RegCreateKeyExW");
-  return f ? f(key, subKey, reserved, keyClass, options, access, security,
-               result, disposition)
-           : ERROR_PROC_NOT_FOUND;
-}
-
-LSTATUS RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
-                         LPBYTE data, LPDWORD size) noexcept {
-  static decltype(&::RegQueryValueExW) cache;
-  const auto f = Find(cache, kAdvapi32, "RegQueryValueExW");
-  return f ? f(key, name, reserved, type, data, size) : ERROR_PROC_NOT_FOUND;
-}
-
-LSTATUS RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
-                       const BYTE* data, DWORD size) noexcept {
-  static decltype(&::RegSetValueExW) cache;
-  const auto f = Find(cache, kAdvapi32, "RegSetValueExW");
-  return f ? f(key, name, reserved, type, data, size) : ERROR_PROC_NOT_FOUND;
-}
-
-LSTATUS RegCloseKey(HKEY key) noexcept {
-  static decltype(&::RegCloseKey) cache;
-  const auto f = Find(cache, kAdvapi32, "RegCloseKey");
-  return f ? f(key) : ERROR_PROC_NOT_FOUND;
-}
-
-HANDLE RegisterEventSourceW(LPCWSTR server, LPCWSTR source) noexcept {
-  static decltype(&::RegisterEventSourceW) cache;
-  const auto f = Find(cache, kAdvapi32, "RegisterEventSourceW");
-  return f ? f(server, source) : MissingWithLastError<HANDLE>(nullptr);
-}
-
-BOOL ReportEventW(HANDLE log, WORD type, WORD category, DWORD id, PSID user,
-                  WORD stringCount, DWORD dataSize, LPCWSTR* strings,
-                  void* data) noexcept {
-  static decltype(&::ReportEventW) cache;
-  const auto f = Find(cache, kAdvapi32, "ReportEventW");
-  return f ? f(log, type, category, id, user, stringCount, dataSize, strings,
-               data)
-           : MissingWithLastError<BOOL>(FALSE);
-}
-
-BOOL DeregisterEventSource(HANDLE log) noexcept {
-  static decltype(&::DeregisterEventSource) cache;
-  const auto f = Find(cache, kAdvapi32, "DeregisterEventSource");
-  return f ? f(log) : MissingWithLastError<BOOL>(FALSE);
 }
 
 }  // namespace orvane::win32::deferred

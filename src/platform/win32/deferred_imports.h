@@ -1,16 +1,17 @@
 #pragma once
-// The functions of ole32, oleaut32 and advapi32 that the adapters call,
-// with the system's signatures. Each is looked up in its system DLL at its
-// first call, so that a process does not load these DLLs (and what they
-// load in turn) before its window shows: the window needs none of them;
-// COM, the management service and the event log do, later or never. The
-// DLLs come from the system directory only (SystemFunction).
+// The functions of ole32 and oleaut32 that the adapters call, with the
+// system's signatures. Each is looked up in its system DLL at its first
+// call, so that a process does not load COM and OLE automation (and what
+// they load in turn) before its window shows: the window needs neither;
+// the busy test and Report do, later or never. The DLLs come from the
+// system directory only (SystemFunction). advapi32 stays imported: user32
+// imports it, so every process with a window has it loaded anyway.
 //
 // None throws. When a function cannot be had (its DLL or its entry point is
-// missing), the call answers as the function itself answers a failure: an
-// HRESULT or a registry error ERROR_PROC_NOT_FOUND, FALSE or nullptr with
-// that last error, and does nothing else; VariantInit, which cannot fail,
-// still marks the value empty.
+// missing), the call answers as a failure of the function itself would:
+// HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND), a null BSTR or a length of 0,
+// and does nothing else; VariantInit, which cannot fail, still marks the
+// value empty.
 
 #include <windows.h>
 #include <oleauto.h>
@@ -39,21 +40,5 @@ void SysFreeString(BSTR text) noexcept;
 UINT SysStringLen(BSTR text) noexcept;
 void VariantInit(VARIANT* value) noexcept;
 HRESULT VariantClear(VARIANT* value) noexcept;
-
-// advapi32
-LSTATUS RegCreateKeyExW(HKEY key, LPCWSTR subKey, DWORD reserved,
-                        LPWSTR keyClass, DWORD options, REGSAM access,
-                        LPSECURITY_ATTRIBUTES security, PHKEY result,
-                        LPDWORD disposition) noexcept;
-LSTATUS RegQueryValueExW(HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type,
-                         LPBYTE data, LPDWORD size) noexcept;
-LSTATUS RegSetValueExW(HKEY key, LPCWSTR name, DWORD reserved, DWORD type,
-                       const BYTE* data, DWORD size) noexcept;
-LSTATUS RegCloseKey(HKEY key) noexcept;
-HANDLE RegisterEventSourceW(LPCWSTR server, LPCWSTR source) noexcept;
-BOOL ReportEventW(HANDLE log, WORD type, WORD category, DWORD id, PSID user,
-                  WORD stringCount, DWORD dataSize, LPCWSTR* strings,
-                  void* data) noexcept;
-BOOL DeregisterEventSource(HANDLE log) noexcept;
 
 }  // namespace orvane::win32::deferred

@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "platform/win32/deferred_imports.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 
@@ -44,17 +43,16 @@ std::wstring ProgramPath() {
 std::wstring MessageFileOf(HKEY key) {
   DWORD type = 0;
   DWORD size = 0;
-  if (deferred::RegQueryValueExW(key, L"EventMessageFile",
-                                 /*lpReserved=*/nullptr, &type,
-                                 /*lpData=*/nullptr, &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(key, L"EventMessageFile", /*lpReserved=*/nullptr,
+                       &type, /*lpData=*/nullptr, &size) != ERROR_SUCCESS ||
       (type != REG_SZ && type != REG_EXPAND_SZ)) {
     return {};
   }
   // Room for a terminator the stored value may lack.
   std::wstring value(size / sizeof(wchar_t) + 1, L'\0');
-  if (deferred::RegQueryValueExW(
-          key, L"EventMessageFile", /*lpReserved=*/nullptr, &type,
-          reinterpret_cast<BYTE*>(&value[0]), &size) != ERROR_SUCCESS) {
+  if (RegQueryValueExW(key, L"EventMessageFile", /*lpReserved=*/nullptr,
+                       &type, reinterpret_cast<BYTE*>(&value[0]),
+                       &size) != ERROR_SUCCESS) {
     return {};
   }
   value.resize(value.find(L'\0'));
@@ -68,27 +66,24 @@ void RegisterSource(const std::wstring& source) {
   const std::wstring program = ProgramPath();
   if (program.empty()) return;
   UniqueRegistryKey key;
-  if (deferred::RegCreateKeyExW(
-          HKEY_LOCAL_MACHINE, (kSourcesKey + source).c_str(),
-          /*Reserved=*/0, /*lpClass=*/nullptr, REG_OPTION_NON_VOLATILE,
-          KEY_QUERY_VALUE | KEY_SET_VALUE,
-          /*lpSecurityAttributes=*/nullptr, key.addressof(),
-          /*lpdwDisposition=*/nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, (kSourcesKey + source).c_str(),
+                      /*Reserved=*/0, /*lpClass=*/nullptr,
+                      REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                      /*lpSecurityAttributes=*/nullptr, key.addressof(),
+                      /*lpdwDisposition=*/nullptr) != ERROR_SUCCESS) {
     return;
   }
   if (lstrcmpiW(MessageFileOf(key.get()).c_str(), program.c_str()) == 0) {
     return;
   }
   // A plain string: the path is taken as it is, never expanded.
-  deferred::RegSetValueExW(
-      key.get(), L"EventMessageFile", /*Reserved=*/0, REG_SZ,
-      reinterpret_cast<const BYTE*>(program.c_str()),
-      static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t)));
+  RegSetValueExW(key.get(), L"EventMessageFile", /*Reserved=*/0, REG_SZ,
+                 reinterpret_cast<const BYTE*>(program.c_str()),
+                 static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t)));
   const DWORD types =
       EVENTLOG_ERROR_TYPE | EVENTLOG_WARNING_TYPE | EVENTLOG_INFORMATION_TYPE;
-  deferred::RegSetValueExW(key.get(), L"TypesSupported", /*Reserved=*/0,
-                           REG_DWORD, reinterpret_cast<const BYTE*>(&types),
-                           sizeof types);
+  RegSetValueExW(key.get(), L"TypesSupported", /*Reserved=*/0, REG_DWORD,
+                 reinterpret_cast<const BYTE*>(&types), sizeof types);
 }
 
 }  // namespace
@@ -103,8 +98,8 @@ void Win32EventLog::Write(EventType type, std::uint32_t id,
       registrationTried_ = true;
       RegisterSource(source_);
     }
-    UniqueEventSource log(deferred::RegisterEventSourceW(
-        /*lpUNCServerName=*/nullptr, source_.c_str()));
+    UniqueEventSource log(
+        RegisterEventSourceW(/*lpUNCServerName=*/nullptr, source_.c_str()));
     if (!log) return;
     std::vector<std::wstring> wide;
     wide.reserve(inserts.size());
@@ -113,11 +108,10 @@ void Win32EventLog::Write(EventType type, std::uint32_t id,
     }
     std::vector<LPCWSTR> strings;
     for (const std::wstring& insert : wide) strings.push_back(insert.c_str());
-    deferred::ReportEventW(
-        log.get(), EventTypeOf(type), /*wCategory=*/0, id,
-        /*lpUserSid=*/nullptr, static_cast<WORD>(strings.size()),
-        /*dwDataSize=*/0, strings.empty() ? nullptr : strings.data(),
-        /*lpRawData=*/nullptr);
+    ReportEventW(log.get(), EventTypeOf(type), /*wCategory=*/0, id,
+                 /*lpUserSid=*/nullptr, static_cast<WORD>(strings.size()),
+                 /*dwDataSize=*/0, strings.empty() ? nullptr : strings.data(),
+                 /*lpRawData=*/nullptr);
   } catch (...) {
     // Out of memory: the event is lost, the caller goes on.
   }

@@ -5,8 +5,6 @@
 
 #include <windows.h>
 
-#include "platform/win32/deferred_imports.h"
-
 namespace orvane::win32 {
 
 template <class Traits>
@@ -108,9 +106,9 @@ using UniqueFind = UniqueHandle<detail::FindHandleTraits>;
 // An icon loaded without LR_SHARED, which its loader owns.
 using UniqueIcon = UniqueHandle<detail::NullEmptyTraits<HICON, &DestroyIcon>>;
 using UniqueRegistryKey =
-    UniqueHandle<detail::NullEmptyTraits<HKEY, &deferred::RegCloseKey>>;
+    UniqueHandle<detail::NullEmptyTraits<HKEY, &RegCloseKey>>;
 // A handle of RegisterEventSource.
-using UniqueEventSource = UniqueHandle<
-    detail::NullEmptyTraits<HANDLE, &deferred::DeregisterEventSource>>;
+using UniqueEventSource =
+    UniqueHandle<detail::NullEmptyTraits<HANDLE, &DeregisterEventSource>>;
 
 }  // namespace orvane::win32
