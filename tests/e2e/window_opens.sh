@@ -5,6 +5,7 @@
 # an enabled Report opens the report with the program associated with .txt
 # files (here txtview.exe, which logs its command line).
 # A close while the viewer is open ends the program; the viewer stays open.
+# Until the first Report click, OLE automation (oleaut32) is not loaded.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -59,6 +60,14 @@ for case in "${cases[@]}"; do
   cy=$(( 2 * y + h - E2E_SCREEN_H ))
   [ "${cx#-}" -le 4 ] && [ "$cy" -ge 0 ] && [ "$cy" -le 60 ] ||
     e2e_fail "X window at $x,$y ${w}x$h is not centred"
+
+  # Before its first use (the Report click) the program has not loaded OLE
+  # automation, which only COM's callers need. (Wine's own DLLs load ole32
+  # into every process with a window.)
+  modules=$(e2e_wine winpeek.exe modules Defragment | tr -d '\r' || true)
+  [ -n "$modules" ] || e2e_fail "no modules listed"
+  ! grep -qx 'oleaut32\.dll' <<<"$modules" ||
+    e2e_fail "oleaut32.dll loaded before its first use"
 
   e2e_click_report "$win"
   if [ "$enabled" = 1 ]; then

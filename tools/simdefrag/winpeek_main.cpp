@@ -26,6 +26,9 @@
 //   winpeek.exe exists <path>   "exists" or "absent", as this program sees
 //                               <path> (a 32-bit winpeek through the
 //                               file-system redirector)
+//   winpeek.exe modules <title> the file name of each module loaded in
+//                               the process of each such window, a line
+//                               each, lower-cased
 //   winpeek.exe screen          the screen size in pixels
 //   winpeek.exe drives          each drive as "<letter>: <type number>"
 //   winpeek.exe ps              each running process as "<pid> <image name>"
@@ -309,6 +312,24 @@ int ListProcesses() {
   return 0;
 }
 
+int ListModules(const std::vector<HWND>& windows) {
+  for (HWND window : windows) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    simdefrag::OwnedHandle snapshot(
+        CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, id));
+    if (!snapshot.valid()) return 1;
+    MODULEENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32FirstW(snapshot.get(), &entry); more;
+         more = Module32NextW(snapshot.get(), &entry)) {
+      CharLowerW(entry.szModule);
+      std::printf("%s\n", Escaped(entry.szModule).c_str());
+    }
+  }
+  return 0;
+}
+
 // Owns one COM interface reference.
 template <class T>
 class ComRef {
@@ -483,6 +504,8 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<HWND> windows = FindTopLevel(argv[2]);
   if (command == L"list") {
     for (HWND window : windows) PrintWindow(window);
+  } else if (command == L"modules") {
+    if (ListModules(windows) != 0) return 1;
   } else if (command == L"close") {
     for (HWND window : windows)
       PostMessageW(window, WM_CLOSE, /*wParam=*/0, /*lParam=*/0);
