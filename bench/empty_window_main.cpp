@@ -13,6 +13,12 @@
 //   BENCH_OLE32            ole32 imported, nothing called
 //   BENCH_OLEAUT32         oleaut32 imported, nothing called
 //   BENCH_SHELL32          shell32 imported, nothing called
+//   BENCH_ORVANE_WINDOW    Orvane's own window instead of the bare one: its
+//                          frame and size, its icon (big and small), its
+//                          four controls with the GUI font, centred on the
+//                          screen; built with BENCH_COMMON_CONTROLS and the
+//                          icon, it is the least that shows what Orvane
+//                          shows
 
 #include <windows.h>
 #if defined(BENCH_COMMON_CONTROLS)
@@ -27,6 +33,9 @@
 #endif
 
 #include <cwchar>
+#if defined(BENCH_ORVANE_WINDOW)
+#include <cmath>
+#endif
 
 namespace {
 
@@ -74,6 +83,89 @@ void BeforeTheWindow() {
 #endif
 }
 
+#if defined(BENCH_ORVANE_WINDOW)
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU |
+                         WS_MINIMIZEBOX | WS_THICKFRAME;
+constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
+
+int Px(int twips, int dpi) {
+  return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
+
+// Orvane's controls, in twips, with its styles and texts.
+void AddControls(HWND window, int dpiX, int dpiY) {
+  struct Control {
+    const wchar_t* className;
+    const wchar_t* text;
+    DWORD style, exStyle;
+    int left, top, width, height;
+  };
+  const Control controls[] = {
+      {L"Button", L"Report", WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 0,
+       1560, 120, 1215, 375},
+      {L"Button", L"Start", WS_TABSTOP | BS_PUSHBUTTON, 0, 240, 120, 1215,
+       375},
+      {L"Edit", L"Text1", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 480,
+       240, 150, 195},
+      {L"Static", L"Free from www.orvane.example", SS_CENTER | SS_NOPREFIX,
+       0, 0, 600, 3015, 255},
+  };
+  int id = 1;
+  for (const Control& c : controls) {
+    const HWND control = CreateWindowExW(
+        c.exStyle, c.className, c.text,
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, Px(c.left, dpiX),
+        Px(c.top, dpiY), Px(c.width, dpiX), Px(c.height, dpiY), window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id++)),
+        GetModuleHandleW(/*lpModuleName=*/nullptr), /*lpParam=*/nullptr);
+    SendMessageW(control, WM_SETFONT,
+                 reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 /*redraw=*/FALSE);
+  }
+}
+
+HICON Icon(HINSTANCE instance, int cx, int cy) {
+  return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1),
+                                       IMAGE_ICON, GetSystemMetrics(cx),
+                                       GetSystemMetrics(cy), LR_DEFAULTCOLOR));
+}
+
+HWND CreateTheWindow(HINSTANCE instance) {
+  const HDC screen = GetDC(/*hWnd=*/nullptr);
+  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(/*hWnd=*/nullptr, screen);
+  RECT frame{0, 0, Px(3015, dpiX), Px(900, dpiY)};
+  AdjustWindowRectEx(&frame, kStyle, /*bMenu=*/FALSE, kExStyle);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const HWND window = CreateWindowExW(
+      kExStyle, kClassName, L"Bench Window", kStyle, CW_USEDEFAULT,
+      CW_USEDEFAULT, width, height, /*hWndParent=*/nullptr,
+      /*hMenu=*/nullptr, instance, /*lpParam=*/nullptr);
+  if (!window) return nullptr;
+  SendMessageW(window, WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(Icon(instance, SM_CXICON, SM_CYICON)));
+  SendMessageW(
+      window, WM_SETICON, ICON_SMALL,
+      reinterpret_cast<LPARAM>(Icon(instance, SM_CXSMICON, SM_CYSMICON)));
+  AddControls(window, dpiX, dpiY);
+  SetWindowPos(window, /*hWndInsertAfter=*/nullptr,
+               (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+               (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return window;
+}
+#else
+HWND CreateTheWindow(HINSTANCE instance) {
+  return CreateWindowExW(
+      /*dwExStyle=*/0, kClassName, L"Bench Window",
+      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
+      CW_USEDEFAULT, 209, 86, /*hWndParent=*/nullptr, /*hMenu=*/nullptr,
+      instance, /*lpParam=*/nullptr);
+}
+#endif
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
@@ -88,11 +180,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
   wc.lpszClassName = kClassName;
   if (!RegisterClassExW(&wc)) return 1;
 
-  const HWND window = CreateWindowExW(
-      /*dwExStyle=*/0, kClassName, L"Bench Window",
-      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-      CW_USEDEFAULT, 209, 86, /*hWndParent=*/nullptr, /*hMenu=*/nullptr,
-      instance, /*lpParam=*/nullptr);
+  const HWND window = CreateTheWindow(instance);
   if (!window) return 1;
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
