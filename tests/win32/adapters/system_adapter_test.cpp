@@ -12,6 +12,7 @@
 #include "fake_services.h"
 #include "platform/failure.h"
 #include "platform/win32/clock_adapter.h"
+#include "platform/win32/deferred_imports.h"
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
@@ -310,6 +311,53 @@ TEST(FirstUseTest, SystemFunctionsComeOnlyFromTheSystemDirectory) {
   }
   EXPECT_EQ(GetModuleHandleW(L"orvane_probe.dll"), nullptr);
   DeleteFileW(beside.c_str());
+}
+
+// Each function looked up at first use is found: a misspelt name would
+// fail quietly where nothing checks the result (CoUninitialize, the
+// VARIANT's clearing).
+// On a thread of its own, whose COM no other test has set up.
+void CallEachDeferredFunction() {
+  const HRESULT missing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
+  ASSERT_EQ(deferred::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+  EXPECT_NE(deferred::CoInitializeSecurity(
+                nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_DEFAULT,
+                RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr),
+            missing);
+  IUnknown* object = nullptr;
+  ASSERT_EQ(deferred::CoCreateInstance(CLSID_StdGlobalInterfaceTable, nullptr,
+                                       CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                       reinterpret_cast<void**>(&object)),
+            S_OK);
+  // An object of this process has no proxy to set.
+  EXPECT_NE(deferred::CoSetProxyBlanket(object, RPC_C_AUTHN_WINNT,
+                                        RPC_C_AUTHZ_NONE, nullptr,
+                                        RPC_C_AUTHN_LEVEL_CALL,
+                                        RPC_C_IMP_LEVEL_IMPERSONATE, nullptr,
+                                        EOAC_NONE),
+            missing);
+  object->Release();
+
+  VARIANT value;
+  value.vt = VT_I4;
+  deferred::VariantInit(&value);
+  EXPECT_EQ(value.vt, VT_EMPTY);
+  value.vt = VT_BSTR;
+  value.bstrVal = deferred::SysAllocStringLen(L"abc", 3);
+  ASSERT_NE(value.bstrVal, nullptr);
+  EXPECT_EQ(deferred::SysStringLen(value.bstrVal), 3u);
+  EXPECT_EQ(deferred::VariantClear(&value), S_OK);
+  EXPECT_EQ(value.vt, VT_EMPTY);
+  deferred::SysFreeString(deferred::SysAllocStringLen(L"x", 1));
+
+  // Undone: the thread's COM can be set up afresh.
+  deferred::CoUninitialize();
+  EXPECT_EQ(deferred::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+  deferred::CoUninitialize();
+}
+
+TEST(FirstUseTest, DeferredFunctionsAreTheSystemsOwn) {
+  std::thread(CallEachDeferredFunction).join();
 }
 
 struct EncodingCase {
