@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include "platform/failure.h"
 #include "platform/win32/system_library.h"
 
 namespace orvane::win32::deferred {
@@ -9,19 +10,22 @@ namespace {
 
 constexpr wchar_t kOle32[] = L"ole32.dll";
 constexpr wchar_t kOleAut32[] = L"oleaut32.dll";
+constexpr wchar_t kShell32[] = L"shell32.dll";
 
 constexpr HRESULT kMissing = HRESULT_FROM_WIN32(ERROR_PROC_NOT_FOUND);
 
-// The system's own function, kept in `cache` once found; nullptr while it
-// cannot be had. Only its type is taken from the system's declaration: the
-// DLL is never imported.
+// The system's own function, kept in `cache` once found; nullptr, with the
+// lookup's error as the last error, while it cannot be had. Only its type
+// is taken from the system's declaration: the DLL is never imported.
 template <class Function>
 Function Find(Function& cache, const wchar_t* dll, const char* name) noexcept {
   if (!cache) {
     try {
       cache = SystemFunction<Function>(dll, name);
-    } catch (...) {
+    } catch (const Failure& failure) {
       // Asked again at the next call.
+      SetLastError(HRESULT_CODE(failure.number()));
+    } catch (...) {
     }
   }
   return cache;
@@ -106,6 +110,12 @@ HRESULT VariantClear(VARIANT* value) noexcept {
   static decltype(&::VariantClear) cache;
   const auto f = Find(cache, kOleAut32, "VariantClear");
   return f ? f(value) : kMissing;
+}
+
+BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info) noexcept {
+  static decltype(&::ShellExecuteExW) cache;
+  const auto f = Find(cache, kShell32, "ShellExecuteExW");
+  return f ? f(info) : FALSE;
 }
 
 }  // namespace orvane::win32::deferred

@@ -3,10 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "platform/win32/deferred_imports.h"
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/native_path.h"
 #include "platform/win32/process_ending.h"
-#include "platform/win32/system_library.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
@@ -50,18 +50,6 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
   return UniqueProcess(info.hProcess);
 }
 
-// shell32, and what it loads in turn, comes when a document is first opened:
-// the window needs none of it, and the start-up does not wait for it.
-BOOL ShellExecuteExOnFirstUse(SHELLEXECUTEINFOW* info) {
-  using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-  static ShellExecuteExFn shellExecuteEx = nullptr;
-  if (!shellExecuteEx) {
-    shellExecuteEx =
-        SystemFunction<ShellExecuteExFn>(L"shell32.dll", "ShellExecuteExW");
-  }
-  return shellExecuteEx(info);
-}
-
 UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
                     int windowStyle, ComOnFirstUse* com) {
   if (IsInSystemDirectory(program)) {
@@ -79,7 +67,7 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   info.lpParameters = arguments.empty() ? nullptr : arguments.c_str();
   info.lpDirectory = nullptr;
   info.nShow = windowStyle;
-  if (!ShellExecuteExOnFirstUse(&info)) {
+  if (!deferred::ShellExecuteExW(&info)) {
     DWORD error = GetLastError();
     const auto shellError =
         static_cast<DWORD>(reinterpret_cast<INT_PTR>(info.hInstApp));
