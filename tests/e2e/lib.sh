@@ -439,8 +439,16 @@ e2e_window_geometry() {
   echo "$X $Y $WIDTH $HEIGHT"
 }
 
-# e2e_click WINDOW X Y: a left click at client coordinates.
+# e2e_click WINDOW X Y: a left click at client coordinates, once the window
+# is mapped. Its X window has its name from the program's CreateWindow on,
+# before the program has placed and shown it: a click aimed at it earlier
+# lands where it was.
 e2e_click() {
+  local _
+  for _ in $(seq 50); do
+    xdotool search --onlyvisible --name . 2>/dev/null | grep -qx "$1" && break
+    sleep 0.2
+  done
   xdotool mousemove --window "$1" "$2" "$3"
   sleep 0.2
   xdotool click 1
