@@ -8,6 +8,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "fake_services.h"
 #include "platform/failure.h"
@@ -226,7 +227,7 @@ TEST(MessageDialogTest, ShowsTextAndTitleAndReturnsWhenClosed) {
 // key is missing or names a file that is gone; one that names a file that is
 // there (an installed copy, this exe in any letter case, a path with
 // variables stored as REG_EXPAND_SZ) is left as it is.
-TEST(EventLogTest, TheFirstEventPointsTheSourceAtThisProgramWhenItsFileIsGone) {
+TEST(EventLogTest, TheFirstEventTakesTheSourceOnlyWhenItsFileIsGone) {
   const wchar_t path[] =
       L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Orvane test";
   wchar_t self[MAX_PATH] = {};
@@ -234,23 +235,19 @@ TEST(EventLogTest, TheFirstEventPointsTheSourceAtThisProgramWhenItsFileIsGone) {
   std::wstring upper = self;
   CharUpperW(&upper[0]);
   const std::wstring other = L"%SystemRoot%\\system32\\kernel32.dll";
-  struct Case {
-    std::wstring before;
-    DWORD type;
-    std::wstring after;
-  } const cases[] = {{L"", REG_SZ, self},
-                     {L"C:\\Old\\Orvane.exe", REG_SZ, self},
-                     {upper, REG_SZ, upper},
-                     {other, REG_EXPAND_SZ, other}};
-  for (const Case& c : cases) {
+  // before, its type, after
+  const std::tuple<std::wstring, DWORD, std::wstring> cases[] = {
+      {L"", REG_SZ, self}, {L"C:\\Old\\Orvane.exe", REG_SZ, self},
+      {upper, REG_SZ, upper}, {other, REG_EXPAND_SZ, other}};
+  for (const auto& [before, type, after] : cases) {
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
     HKEY key = nullptr;
-    if (!c.before.empty()) {  // else no key
+    if (!before.empty()) {  // else no key
       RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE,
                       nullptr, &key, nullptr);
-      RegSetValueExW(key, L"EventMessageFile", 0, c.type,
-                     reinterpret_cast<const BYTE*>(c.before.c_str()),
-                     static_cast<DWORD>((c.before.size() + 1) * 2));
+      RegSetValueExW(key, L"EventMessageFile", 0, type,
+                     reinterpret_cast<const BYTE*>(before.c_str()),
+                     static_cast<DWORD>((before.size() + 1) * 2));
       RegCloseKey(key);
     }
     Win32EventLog("Orvane test").Write(EventType::kWarning, 102, {"a"});
@@ -263,8 +260,8 @@ TEST(EventLogTest, TheFirstEventPointsTheSourceAtThisProgramWhenItsFileIsGone) {
     RegQueryValueExW(key, L"TypesSupported", nullptr, nullptr,
                      reinterpret_cast<BYTE*>(&types), &typesSize);
     RegCloseKey(key);
-    EXPECT_EQ(file, c.after) << c.before;
-    EXPECT_EQ(types, c.before == c.after ? 0u : 7u) << c.before;
+    EXPECT_EQ(file, after);
+    EXPECT_EQ(types, before == after ? 0u : 7u);
   }
   RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
 }
