@@ -7,12 +7,10 @@ source "$(dirname "$0")/lib.sh"
 e2e_init
 version=$(strings -el "$ORVANE_EXE" | grep -A1 -x ProductVersion | tail -n1)
 newer=${version%.*}.$((${version##*.} + 1))
-package() { # NAME [VERSION]: C:\Orvane-NAME.msi, as the exe's version or VERSION
-  "$(dirname "$0")/../../scripts/package.sh" "$ORVANE_EXE" \
-    "$WINEPREFIX/drive_c/Orvane-$1.msi" "${@:2}" || e2e_fail "no package $1"
-}
-package "$version"
-package "$newer" "$newer"
+package=$(dirname "$0")/../../scripts/package.sh  # as the exe's version, then the next
+"$package" "$ORVANE_EXE" "$WINEPREFIX/drive_c/Orvane-$version.msi" &&
+  "$package" "$ORVANE_EXE" "$WINEPREFIX/drive_c/Orvane-$newer.msi" "$newer" ||
+  e2e_fail "the packages were not built"
 props() { # ALLUSERS, ProductVersion and UpgradeCode of package VERSION
   msiinfo export "$WINEPREFIX/drive_c/Orvane-$1.msi" Property | tr -d '\r' |
     grep -E $'^(ALLUSERS|ProductVersion|UpgradeCode)\t' | sort | cut -f2 | paste -sd' '
@@ -25,8 +23,7 @@ msiexec() { e2e_wine_quiet msiexec "$1" "C:\\Orvane-$2.msi" /qn; }
 key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Orvane'
 dir=$WINEPREFIX/drive_c/Program\ Files/Orvane
 exe='C:\Program Files\Orvane\Orvane.exe'
-installed() { # VERSION: the package's files and key, and one product of VERSION
-  [ -f "$dir/USAGE.txt" ] || e2e_fail "no USAGE.txt"
+installed() { # VERSION: exe, task file and key, and one product of VERSION
   command=$(sed -n 's|.*<Command>\(.*\)</Command>.*|\1|p' "$dir/Orvane-task.xml")
   [ "$(e2e_wine cmd /c echo "${command%$'\r'}" | tr -d '\r')" = "$exe" ] &&
     [ "$(e2e_wine winpeek.exe exists "$exe" | tr -d '\r')" = exists ] ||
