@@ -39,6 +39,8 @@ installed() { # VERSION: exe, task file and key, and one product of VERSION
 
 msiexec /i "$version" || e2e_fail "msiexec /i ended with $?"
 installed "$version"
+e2e_wine_quiet schtasks /Create /XML "${exe%\\*}\\Orvane-task.xml" /TN 'Orvane weekly' ||
+  e2e_fail "schtasks refused the installed task file"
 # The installed exe, then another copy: the source stays the installed exe's.
 e2e_simulate "* exit=0 ms=50"
 report=()
