@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Orvane.exe for 32- and 64-bit Windows, stripped, and packs both with
 # the README, the usage note and the task definition into
-# build/Orvane-<version>.zip.
+# build/Orvane-<version>.zip, and each into its Windows Installer package,
+# build/Orvane-<version>-x86.msi and build/Orvane-<version>-x64.msi.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -23,4 +24,7 @@ sed 's/$/\r/' resources/Orvane-task.xml > "$stage/Orvane-task.xml"
 zip=build/Orvane-$version.zip
 rm -f "$zip"
 (cd build/release && cmake -E tar cf "../Orvane-$version.zip" --format=zip "Orvane-$version")
-ls -l "$stage/win32/Orvane.exe" "$stage/win64/Orvane.exe" "$zip"
+scripts/package.sh "$stage/win32/Orvane.exe" "build/Orvane-$version-x86.msi"
+scripts/package.sh "$stage/win64/Orvane.exe" "build/Orvane-$version-x64.msi"
+ls -l "$stage/win32/Orvane.exe" "$stage/win64/Orvane.exe" "$zip" \
+  "build/Orvane-$version-x86.msi" "build/Orvane-$version-x64.msi"

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/native_path.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 
@@ -39,7 +40,10 @@ std::wstring ProgramPath() {
   }
 }
 
-// The key's EventMessageFile as stored; empty when missing or not a string.
+// The file the key's EventMessageFile names (the first, where it lists
+// several), with the environment's variables expanded where the value is
+// REG_EXPAND_SZ, as the event log reads it; empty when missing or not a
+// string.
 std::wstring MessageFileOf(HKEY key) {
   DWORD type = 0;
   DWORD size = 0;
@@ -55,13 +59,41 @@ std::wstring MessageFileOf(HKEY key) {
                        &size) != ERROR_SUCCESS) {
     return {};
   }
-  value.resize(value.find(L'\0'));
-  return value;
+  value.resize(value.find_first_of(L";\0", 0, 2));
+  if (type != REG_EXPAND_SZ) return value;
+  const DWORD length = ExpandEnvironmentStringsW(
+      value.c_str(), /*lpDst=*/nullptr, /*nSize=*/0);
+  std::wstring expanded(length, L'\0');
+  const DWORD written =
+      length == 0
+          ? 0
+          : ExpandEnvironmentStringsW(value.c_str(), &expanded[0], length);
+  if (written == 0 || written > length) return value;
+  expanded.resize(written - 1);
+  return expanded;
 }
 
-// Points the source at this exe's message table, unless it does already: a
-// moved or renamed exe takes the source over. Needs administrator rights;
-// without them nothing is written.
+// False only when nothing is at `path` (or there is no path): a file that
+// cannot be looked at for another reason is left to be the source's.
+bool FileExists(const std::wstring& path) {
+  if (path.empty()) return false;
+  // A message file in the system directory is looked for in the real one,
+  // also from a 32-bit process on 64-bit Windows.
+  if (WithNativePath(path, [](const std::wstring& file) {
+        return GetFileAttributesW(file.c_str());
+      }) != INVALID_FILE_ATTRIBUTES) {
+    return true;
+  }
+  const DWORD error = GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
+         error != ERROR_INVALID_NAME;
+}
+
+// Points the source at this exe's message table when the source has none,
+// or when the file it names is gone. A source that names another file that
+// exists (the installed copy, which the package registered) stays as it is,
+// so that deleting some other copy never blanks the events' texts. Needs
+// administrator rights; without them nothing is written.
 void RegisterSource(const std::wstring& source) {
   const std::wstring program = ProgramPath();
   if (program.empty()) return;
@@ -73,9 +105,7 @@ void RegisterSource(const std::wstring& source) {
                       /*lpdwDisposition=*/nullptr) != ERROR_SUCCESS) {
     return;
   }
-  if (lstrcmpiW(MessageFileOf(key.get()).c_str(), program.c_str()) == 0) {
-    return;
-  }
+  if (FileExists(MessageFileOf(key.get()))) return;
   // A plain string: the path is taken as it is, never expanded.
   RegSetValueExW(key.get(), L"EventMessageFile", /*Reserved=*/0, REG_SZ,
                  reinterpret_cast<const BYTE*>(program.c_str()),

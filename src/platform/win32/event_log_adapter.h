@@ -17,9 +17,11 @@ class Win32EventLog : public EventLog {
   // as its strings. The first call also registers the source, best effort:
   // under HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application,
   // EventMessageFile names this exe and TypesSupported is 7, written when
-  // the key is missing or names another file. Without the registration
-  // (no administrator rights) the event is written all the same; the event
-  // viewer then shows its strings without the message's text.
+  // the key names no file, or one that no longer exists; a file that is
+  // there (the installed copy, another copy) stays the source's. Without
+  // the registration (no administrator rights) the event is written all the
+  // same; the event viewer then shows its strings without the message's
+  // text.
   void Write(EventType type, std::uint32_t id,
              const std::vector<std::string>& inserts) noexcept override;
 

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "fake_services.h"
 #include "platform/failure.h"
@@ -223,24 +224,28 @@ TEST(MessageDialogTest, ShowsTextAndTitleAndReturnsWhenClosed) {
 // EventLog
 
 // The first event points the source at this exe's message table when the
-// key is missing or names another file (a moved exe); one that names it
-// already, in any letter case, is left as it is.
-TEST(EventLogTest, TheFirstEventPointsTheSourceAtThisProgram) {
+// key is missing or names a file that is gone; one that names a file that is
+// there (an installed copy, this exe in any letter case, a path with
+// variables stored as REG_EXPAND_SZ) is left as it is.
+TEST(EventLogTest, TheFirstEventTakesTheSourceOnlyWhenItsFileIsGone) {
   const wchar_t path[] =
       L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Orvane test";
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring upper = self;
   CharUpperW(&upper[0]);
-  const std::pair<std::wstring, std::wstring> cases[] = {  // before, after
-      {L"", self}, {L"C:\\Old\\Orvane.exe", self}, {upper, upper}};
-  for (const auto& [before, after] : cases) {
+  const std::wstring other = L"%SystemRoot%\\system32\\kernel32.dll";
+  // before, its type, after
+  const std::tuple<std::wstring, DWORD, std::wstring> cases[] = {
+      {L"", REG_SZ, self}, {L"C:\\Old\\Orvane.exe", REG_SZ, self},
+      {upper, REG_SZ, upper}, {other, REG_EXPAND_SZ, other}};
+  for (const auto& [before, type, after] : cases) {
     RegDeleteKeyW(HKEY_LOCAL_MACHINE, path);
     HKEY key = nullptr;
     if (!before.empty()) {  // else no key
       RegCreateKeyExW(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE,
                       nullptr, &key, nullptr);
-      RegSetValueExW(key, L"EventMessageFile", 0, REG_SZ,
+      RegSetValueExW(key, L"EventMessageFile", 0, type,
                      reinterpret_cast<const BYTE*>(before.c_str()),
                      static_cast<DWORD>((before.size() + 1) * 2));
       RegCloseKey(key);
