@@ -2,8 +2,6 @@
 // and the window into the logic's Context, runs start-up and then the
 // message loop for as long as the window is loaded.
 
-#include <cstdlib>
-
 #include <windows.h>
 #include <commctrl.h>
 
@@ -27,13 +25,6 @@
 #include "platform/win32/text_encoding.h"
 #include "ui/win32/frm_orvane.h"
 #include "ui/win32/message_loop.h"
-
-// An exception that nothing catches ends the program without a word, as
-// any other would here: this replaces the runtime's verbose handler, which
-// would link a C++ demangler (some 46 KB) into an exe that never prints.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
 
 namespace {
 
