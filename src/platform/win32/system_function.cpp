@@ -7,7 +7,8 @@
 
 namespace orvane::win32 {
 
-void* FindSystemFunction(const wchar_t* dll, const char* name) noexcept {
+void* SystemFunctionLookup::Find() noexcept {
+  if (found_) return found_;
   try {
     const std::string system = Win32Directories().SystemDirectory();
     // An unknown system directory loads nothing: "\\shell32.dll" would
@@ -16,10 +17,11 @@ void* FindSystemFunction(const wchar_t* dll, const char* name) noexcept {
       SetLastError(ERROR_PATH_NOT_FOUND);
       return nullptr;
     }
-    const std::wstring path = Utf8ToWide(system) + L"\\" + dll;
+    const std::wstring path = Utf8ToWide(system) + L"\\" + dll_;
     const HMODULE module = LoadLibraryW(path.c_str());
     if (!module) return nullptr;
-    return reinterpret_cast<void*>(GetProcAddress(module, name));
+    found_ = reinterpret_cast<void*>(GetProcAddress(module, name_));
+    return found_;
   } catch (...) {  // only memory can run short here
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;

@@ -22,17 +22,33 @@
 
 namespace orvane::win32 {
 
-// The function `name` of the system DLL `dll`, loaded if it is not yet and
-// never freed, as an import would stay; null, with the lookup's error as
-// the thread's last error, when the DLL cannot be loaded or lacks it.
-// Never throws.
-void* FindSystemFunction(const wchar_t* dll, const char* name) noexcept;
+// The untyped half of SystemFunction, written once.
+class SystemFunctionLookup {
+ public:
+  SystemFunctionLookup(const SystemFunctionLookup&) = delete;
+  SystemFunctionLookup& operator=(const SystemFunctionLookup&) = delete;
+
+ protected:
+  constexpr SystemFunctionLookup(const wchar_t* dll,
+                                 const char* name) noexcept
+      : dll_(dll), name_(name) {}
+
+  // The function `name` of the system DLL `dll`, which is loaded if it is
+  // not yet and never freed, as an import would stay; null, with the
+  // lookup's error as the thread's last error, while it cannot be had.
+  void* Find() noexcept;
+
+ private:
+  const wchar_t* dll_;
+  const char* name_;
+  void* found_ = nullptr;
+};
 
 template <class Function>
 class SystemFunction;
 
 template <class Result, class... Args>
-class SystemFunction<Result(WINAPI*)(Args...)> {
+class SystemFunction<Result(WINAPI*)(Args...)> : SystemFunctionLookup {
   struct Nothing {};
   using Missing = std::conditional_t<std::is_void_v<Result>, Nothing, Result>;
 
@@ -44,19 +60,11 @@ class SystemFunction<Result(WINAPI*)(Args...)> {
   // that answers nothing.
   constexpr SystemFunction(const wchar_t* dll, const char* name,
                            Missing missing = {}) noexcept
-      : dll_(dll), name_(name), missing_(missing) {}
-
-  SystemFunction(const SystemFunction&) = delete;
-  SystemFunction& operator=(const SystemFunction&) = delete;
+      : SystemFunctionLookup(dll, name), missing_(missing) {}
 
   // The function; null, with the lookup's error as the last error, while
   // it cannot be had.
-  Pointer get() noexcept {
-    if (!found_) {
-      found_ = reinterpret_cast<Pointer>(FindSystemFunction(dll_, name_));
-    }
-    return found_;
-  }
+  Pointer get() noexcept { return reinterpret_cast<Pointer>(Find()); }
 
   // Calls the function; when it cannot be had, does nothing else and
   // answers `missing`, leaving the lookup's error as the last error.
@@ -70,10 +78,7 @@ class SystemFunction<Result(WINAPI*)(Args...)> {
   }
 
  private:
-  const wchar_t* dll_;
-  const char* name_;
   Missing missing_;
-  Pointer found_ = nullptr;
 };
 
 }  // namespace orvane::win32
