@@ -149,9 +149,7 @@ make_prefix() {
   export WINEPREFIX=$TMP/prefix WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
   log "making the prefix $WINEPREFIX"
-  DISPLAY='' WINEARCH=$ARCH timeout 300 "$ORVANE_WINE" wineboot -i >/dev/null 2>&1 ||
-    die "wineboot failed"
-  timeout 60 wineserver -w
+  "$ROOT/scripts/wine-prefix.sh" new "$WINEPREFIX" "$ARCH" || die "wineboot failed"
 
   # C: stays; Z: (the Unix root) goes; D: to W: are fixed drives on empty
   # directories.

@@ -8,7 +8,9 @@
 #   ui
 #   app        start-up, the switches, the entry point that wires it all
 # A quoted include whose first folder is none of these (a resource header,
-# a generated one) is not checked.
+# a generated one) is not checked. Within platform, the Win32 adapters
+# (platform/win32/) are for the wiring in app/ and the other win32/
+# folders only: the portable logic knows the ports alone.
 set -euo pipefail
 cd "${1:-$(dirname "$0")/../src}"
 
@@ -29,6 +31,12 @@ while IFS= read -r file; do
     other=$(rank "${target%%/*}")
     if [ -n "$other" ] && [ "$other" -gt "$own" ]; then
       echo "layers: src/$file:$line includes \"$target\", a higher layer"
+      bad=1
+    fi
+    if [[ $target == platform/win32/* && $file != app/* &&
+          $file != */win32/* ]]; then
+      echo "layers: src/$file:$line includes \"$target\", an adapter;" \
+           "only app/ and the win32/ folders may"
       bad=1
     fi
   done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]+"' "$file" |

@@ -44,9 +44,7 @@ if [ -n "$made_for" ] && [ "$made_for" != "$arch" ]; then
 fi
 if [ -z "$made_for" ]; then
   echo "run: creating the $arch sandbox prefix $WINEPREFIX (once, about 20 s)"
-  mkdir -p "$WINEPREFIX"
-  DISPLAY='' WINEARCH=$arch "$ORVANE_WINE" wineboot -i >/dev/null 2>&1
-  wineserver -w
+  "$root/scripts/wine-prefix.sh" new "$WINEPREFIX" "$arch"
 fi
 
 system32=$WINEPREFIX/drive_c/windows/system32

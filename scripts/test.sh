@@ -10,7 +10,8 @@
 # Ends with the line "N passed, N failed, N skipped", where skipped counts
 # the tests that did not run (those of a leg this host cannot run, named on
 # the line above, and tests that skipped themselves), and fails when
-# anything failed, a configure or build step included.
+# anything failed, a configure or build step included. The counts come
+# from ctest's JUnit report, read with xmllint.
 # ORVANE_WINE32=off runs as on a host without 32-bit Wine.
 set -uo pipefail
 
@@ -24,9 +25,24 @@ source "$root/scripts/wine-env.sh"
 unset DISPLAY XAUTHORITY
 
 passed=0 failed=0 skipped=0 notes=()
-log=$(mktemp)
-trap 'rm -f "$log"' EXIT
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
 started=$SECONDS
+
+# tests [CONDITION]: how many test cases of ctest's JUnit file meet the
+# XPath condition; all of them without one. 0 when there is no such file.
+tests() {
+  xmllint --xpath "count(//testcase${1:+[$1]})" "$tmp/junit.xml" 2>/dev/null || echo 0
+}
+
+# listed PRESET: how many tests the preset has, from ctest's JSON listing.
+listed() {
+  ctest --preset "$1" --show-only=json-v1 >"$tmp/tests.json" || return
+  printf '%s\n' "file(READ [[$tmp/tests.json]] list)" \
+    'string(JSON count LENGTH "${list}" tests)' 'message("${count}")' \
+    >"$tmp/count.cmake"
+  cmake -P "$tmp/count.cmake" 2>&1 | grep -xE '[0-9]+'
+}
 
 run_win32=yes
 if orvane_wine32_check; then
@@ -59,34 +75,36 @@ for preset in linux fuzz win64 win32; do
     continue
   fi
   if [ "$preset" = win32 ] && [ "$run_win32" = no ]; then
-    count=$(ctest --preset "$preset" -N | sed -nE 's/^Total Tests: ([0-9]+)$/\1/p')
+    count=$(listed "$preset")
     skipped=$((skipped + ${count:-0}))
     notes+=("== not run: the win32 leg (32-bit prefix), its ${count:-0} tests: $ORVANE_WINE32_WHY")
     continue
   fi
-  ctest --preset "$preset" 2>&1 | tee "$log"
-  ctest_status=${PIPESTATUS[0]}
-  # "97% tests passed, 1 tests failed out of 30", where "passed" includes
-  # the tests that skipped themselves; those, and disabled ones, are listed
-  # as "  7 - name (Skipped)" under "The following tests did not run:".
-  summary=$(grep -E '^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n1)
-  if [ -n "$summary" ]; then
-    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
-    bad=$(sed -E 's/^[0-9]+% tests passed, ([0-9]+) .*/\1/' <<<"$summary")
-    self_skipped=$(grep -cE '^[[:space:]]+[0-9]+ - .* \(Skipped\)$' "$log")
-    disabled=$(grep -cE '^[[:space:]]+[0-9]+ - .* \(Disabled\)$' "$log")
-    passed=$((passed + total - bad - self_skipped))
-    failed=$((failed + bad))
-    skipped=$((skipped + self_skipped + disabled))
-    if [ $((self_skipped + disabled)) -gt 0 ]; then
-      notes+=("== $preset: $((self_skipped + disabled)) tests did not run (ctest lists them above)")
-    fi
-    if [ "$ctest_status" -ne 0 ] && [ "$bad" -eq 0 ]; then
-      failed=$((failed + 1))  # ctest failed without a failing test
-    fi
-  elif [ "$ctest_status" -ne 0 ] || grep -q 'No tests were found' "$log"; then
+  rm -f "$tmp/junit.xml"
+  ctest --preset "$preset" --output-junit "$tmp/junit.xml"
+  ctest_status=$?
+  # Each test case has a status: "run" (passed), "fail", "disabled", or
+  # "notrun", which is a skip when the test skipped itself (its message
+  # names SKIP_RETURN_CODE or SKIP_REGULAR_EXPRESSION) and a failure
+  # otherwise (a required file or a fixture missing), as ctest counts them.
+  total=$(tests)
+  if [ "$total" -eq 0 ]; then
     echo "== $preset: ctest ran no tests"
     failed=$((failed + 1))
+    continue
+  fi
+  ok=$(tests '@status="run"')
+  self_skipped=$(tests '@status="notrun" and starts-with(skipped/@message, "SKIP_")')
+  disabled=$(tests '@status="disabled"')
+  bad=$((total - ok - self_skipped - disabled))
+  passed=$((passed + ok))
+  failed=$((failed + bad))
+  skipped=$((skipped + self_skipped + disabled))
+  if [ $((self_skipped + disabled)) -gt 0 ]; then
+    notes+=("== $preset: $((self_skipped + disabled)) tests did not run (ctest lists them above)")
+  fi
+  if [ "$ctest_status" -ne 0 ] && [ "$bad" -eq 0 ]; then
+    failed=$((failed + 1))  # ctest failed without a failing test
   fi
 done
 

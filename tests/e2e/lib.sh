@@ -84,11 +84,8 @@ e2e_pristine() {
     flock -w 300 9 || { echo "lock on $pristine.lock timed out" >&2; exit 1; }
     if [ "$(cat "$pristine/.orvane-e2e-stamp" 2>/dev/null)" != "$stamp" ]; then
       rm -rf "$pristine"
-      mkdir -p "$pristine"
-      DISPLAY='' WINEPREFIX=$pristine WINEARCH=$ORVANE_WINEARCH WINEDEBUG=-all \
-        WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" \
-        timeout 300 "$ORVANE_WINE" wineboot -i >/dev/null 2>&1
-      WINEPREFIX=$pristine timeout 60 wineserver -w
+      "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix.sh" \
+        new "$pristine" "$ORVANE_WINEARCH" || exit 1
       e2e_pristine_settings "$pristine"
       echo "$stamp" >"$pristine/.orvane-e2e-stamp"
     fi

@@ -65,21 +65,5 @@ TEST(ReportFileTest, TheMonthIsThatOfTheMomentOfWriting) {
             "Drive C: Defrag completed successfully\r\n\r\n");
 }
 
-TEST(ReportFileTest, ALockedFileFailsTheAppend) {
-  World w;
-  w.files.locked.insert(World::kReport);
-  EXPECT_THROW(AppendRunRecord(w.ctx.services, {}), Failure);
-  EXPECT_EQ(w.files.contents.count(World::kReport), 0u);
-}
-
-TEST(ReportFileTest, HiddenReportDoesNotExist) {
-  World w;
-  EXPECT_FALSE(ReportExists(w.ctx.services));
-  w.files.contents[World::kReport] = "";
-  EXPECT_TRUE(ReportExists(w.ctx.services));
-  w.files.hidden.insert(World::kReport);
-  EXPECT_FALSE(ReportExists(w.ctx.services));
-}
-
 }  // namespace
 }  // namespace orvane

@@ -1,5 +1,9 @@
-// The C++ runtime's own failures inside a string or vector (more than it
-// can hold, a position past its end, a string made from a null pointer),
+// What the GNU C++ runtime (libstdc++) would link into the exe for the
+// program's rare failures, replaced by smaller parts; built with the GNU
+// toolchain only, as another runtime has none of these functions.
+//
+// The runtime's own failures inside a string or vector (more than it can
+// hold, a position past its end, a string made from a null pointer) are
 // thrown as a Failure with the runtime's own text. The runtime's versions
 // of these functions throw the std::logic_error family, which keeps its
 // text in a copy-on-write string of the runtime's own: they alone linked
@@ -8,11 +12,18 @@
 // name; each catches Failure or std::exception and records or shows its
 // what(), under the number that Steps gives a failure that is not the
 // platform's: the same text and number either way.
+//
+// libstdc++ keeps every __throw_* function in one object file. Code that
+// needs one not replaced here (std::stoi's __throw_invalid_argument, say)
+// makes the linker take that whole file, whose copies of the functions
+// below then clash with these: one new use of the library's throwing
+// helpers can break the link. Replace that function here as well.
 
 #include <bits/functexcept.h>
 
 #include <cstdarg>
 #include <cstddef>
+#include <cstdlib>
 #include <new>
 
 #include "platform/steps.h"
@@ -86,3 +97,10 @@ void __throw_out_of_range_fmt(const char* format, ...) {
 }
 
 }  // namespace std
+
+// An exception that nothing catches ends the program without a word, as
+// any other would here: this replaces the runtime's verbose handler, which
+// would link a C++ demangler (some 46 KB) into an exe that never prints.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx

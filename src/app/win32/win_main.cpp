@@ -2,8 +2,6 @@
 // and the window into the logic's Context, runs start-up and then the
 // message loop for as long as the window is loaded.
 
-#include <cstdlib>
-
 #include <windows.h>
 #include <commctrl.h>
 
@@ -17,23 +15,16 @@
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
 #include "platform/win32/file_probe_adapter.h"
-#include "platform/win32/kernel32_function.h"
 #include "platform/win32/management_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/process_list_adapter.h"
 #include "platform/win32/shell_adapter.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/text_appender_adapter.h"
 #include "platform/win32/text_encoding.h"
 #include "ui/win32/frm_orvane.h"
 #include "ui/win32/message_loop.h"
-
-// An exception that nothing catches ends the program without a word, as
-// any other would here: this replaces the runtime's verbose handler, which
-// would link a C++ demangler (some 46 KB) into an exe that never prints.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
 
 namespace {
 
@@ -41,13 +32,10 @@ namespace {
 // current directory. Looked up by name: Windows 7 has the function only
 // with update KB2533623, and the program must start without it.
 void LoadDllsFromSystemDirectoryOnly() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto setDefaultDllDirectories =
-      orvane::win32::Kernel32Function<SetDefaultDllDirectoriesFn>(
-          "SetDefaultDllDirectories");
-  if (setDefaultDllDirectories) {
-    setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  }
+  static orvane::win32::SystemFunction<BOOL(WINAPI*)(DWORD)>
+      setDefaultDllDirectories{L"kernel32.dll", "SetDefaultDllDirectories",
+                               FALSE};
+  setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 int Run(HINSTANCE instance) {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/directories_adapter.h"
-#include "platform/win32/kernel32_function.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/text_encoding.h"
 
 namespace orvane::win32 {
@@ -11,13 +11,17 @@ namespace {
 
 // IsWow64Process came with XP SP2, the redirector functions with 64-bit
 // Windows: all three are looked up by name.
+constexpr wchar_t kKernel32[] = L"kernel32.dll";
+SystemFunction<BOOL(WINAPI*)(HANDLE, PBOOL)> isWow64Process{
+    kKernel32, "IsWow64Process", FALSE};
+SystemFunction<BOOL(WINAPI*)(PVOID*)> disableRedirector{
+    kKernel32, "Wow64DisableWow64FsRedirection", FALSE};
+SystemFunction<BOOL(WINAPI*)(PVOID)> revertRedirector{
+    kKernel32, "Wow64RevertWow64FsRedirection", FALSE};
+
 bool IsWow64() {
-  using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-  const auto isWow64Process =
-      Kernel32Function<IsWow64ProcessFn>("IsWow64Process");
   BOOL wow64 = FALSE;
-  return isWow64Process && isWow64Process(GetCurrentProcess(), &wow64) &&
-         wow64;
+  return isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
 // The system directory as the program names it, without a trailing
@@ -58,20 +62,16 @@ NativeRoute RouteToNative(const std::wstring& path) {
 }
 
 RedirectorOff::RedirectorOff(bool off) {
-  if (!off) return;
-  using DisableFn = BOOL(WINAPI*)(PVOID*);
-  const auto disable =
-      Kernel32Function<DisableFn>("Wow64DisableWow64FsRedirection");
-  off_ = disable && disable(&previous_);
+  // The way back is found first: with the redirector off, kernel32 could
+  // not be loaded from the system directory to look it up.
+  if (!off || !revertRedirector.get()) return;
+  off_ = disableRedirector(&previous_);
 }
 
 RedirectorOff::~RedirectorOff() {
   if (!off_) return;
-  using RevertFn = BOOL(WINAPI*)(PVOID);
-  const auto revert =
-      Kernel32Function<RevertFn>("Wow64RevertWow64FsRedirection");
   const DWORD error = GetLastError();
-  if (revert) revert(previous_);
+  revertRedirector(previous_);
   SetLastError(error);
 }
 

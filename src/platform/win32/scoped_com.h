@@ -1,8 +1,8 @@
 #pragma once
 // COM for the program's one thread: a single-threaded apartment, and the
 // process's security set so that the management service may act for the
-// user (impersonation). Created once by the entry point, before any
-// adapter runs; undone when it goes.
+// user (impersonation). Set up by ComOnFirstUse when an adapter first
+// needs COM, not at start-up; undone when it goes.
 
 #include <windows.h>
 
