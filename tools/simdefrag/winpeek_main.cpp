@@ -23,6 +23,10 @@
 //   winpeek.exe lock <path>     opens <path> (created when missing) with no
 //                               sharing at all, prints "locked" and holds it
 //                               until killed; exit code 1 when it cannot
+//   winpeek.exe mutex <name> <owner SID>|unreadable
+//                               creates mutex <name> owned by that account,
+//                               or with a DACL that lets no one read it,
+//                               prints "held" and holds it until killed
 //   winpeek.exe exists <path>   "exists" or "absent", as this program sees
 //                               <path> (a 32-bit winpeek through the
 //                               file-system redirector)
@@ -58,6 +62,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 #include <wbemidl.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -299,6 +304,28 @@ int Lock(const std::wstring& path) {
   for (;;) Sleep(INFINITE);
 }
 
+// Squats the program's single-instance mutex, as any user could.
+int HoldMutex(const std::wstring& name, const std::wstring& owner) {
+  SECURITY_DESCRIPTOR descriptor;
+  InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  ACL empty;
+  InitializeAcl(&empty, sizeof empty, ACL_REVISION);
+  PSID sid = nullptr;
+  if (owner == L"unreadable") {
+    SetSecurityDescriptorDacl(&descriptor, TRUE, &empty, FALSE);
+  } else if (!ConvertStringSidToSidW(owner.c_str(), &sid) ||
+             !SetSecurityDescriptorOwner(&descriptor, sid, FALSE)) {
+    return 1;
+  }
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
+  HANDLE mutex = CreateMutexW(&attributes, /*bInitialOwner=*/FALSE,
+                              name.c_str());
+  if (!mutex) return 1;
+  std::printf("held\n");
+  std::fflush(stdout);
+  for (;;) Sleep(INFINITE);
+}
+
 int ListProcesses() {
   simdefrag::OwnedHandle snapshot(
       CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, /*th32ProcessID=*/0));
@@ -427,6 +454,7 @@ int Usage() {
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
                "       winpeek lock|exists <path>\n"
+               "       winpeek mutex <name> <owner SID>|unreadable\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
                "       winpeek spawn <program> [<argument>...]\n"
@@ -467,6 +495,8 @@ int wmain(int argc, wchar_t** argv) {
                      static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
   }
   if (argc == 3 && std::wstring(argv[1]) == L"lock") return Lock(argv[2]);
+  if (argc == 4 && std::wstring(argv[1]) == L"mutex")
+    return HoldMutex(argv[2], argv[3]);
   if (argc == 3 && std::wstring(argv[1]) == L"exists") {
     const bool exists = GetFileAttributesW(argv[2]) != INVALID_FILE_ATTRIBUTES;
     std::printf("%s\n", exists ? "exists" : "absent");

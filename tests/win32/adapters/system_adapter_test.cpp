@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <atomic>
 #include <string>
@@ -16,6 +17,7 @@
 #include "platform/win32/directories_adapter.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
+#include "platform/win32/folder_exposure.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/system_library.h"
@@ -57,6 +59,48 @@ TEST(DirectoriesTest, WindowsDirectoryHoldsTheSystemDirectory) {
   EXPECT_TRUE(IsDirectory(windows)) << windows;
   EXPECT_EQ(Lower(system).rfind(Lower(windows) + "\\", 0), 0u)
       << system << " is not under " << windows;
+}
+
+// A folder that others than the system's own accounts may change lets them
+// choose what runs as SYSTEM next.
+TEST(DirectoriesTest, FoldersOthersMayChangeAreExposed) {
+  const std::wstring installer =
+      L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+  const struct {
+    std::wstring sddl;
+    bool exposed;
+  } cases[] = {
+      // %ProgramFiles% as Windows sets it up.
+      {L"O:" + installer + L"D:(A;OICI;FA;;;" + installer +
+           L")(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;BA)(A;OICI;0x1200a9;;;BU)"
+           L"(A;OICIIO;GA;;;CO)",
+       false},
+      // Made by hand at the root of C: on Vista and later.
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;AU)"
+       L"(A;OICI;0x1200a9;;;BU)",
+       true},
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICIIO;0x4;;;BU)", true},
+      {L"O:BAD:(A;;WD;;;WD)", true},
+      {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", true},
+      {L"O:BAD:NO_ACCESS_CONTROL", true},
+  };
+  for (const auto& c : cases) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        c.sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
+    EXPECT_EQ(OthersMayChange(descriptor), c.exposed) << WideToUtf8(c.sddl);
+    LocalFree(descriptor);
+  }
+}
+
+// Wine runs its processes as administrators and gives the user full control
+// of every folder: this program's own is exposed, and read as such.
+TEST(DirectoriesTest, ProgramFolderOpenToThisUserIsExposed) {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path);
+  folder.resize(folder.rfind(L'\\'));
+  EXPECT_EQ(Win32Directories().ExposedProgramFolder(), WideToUtf8(folder));
 }
 
 // ---------------------------------------------------------------------------
@@ -171,20 +215,38 @@ std::string UniqueMutexName(const char* what) {
 TEST(PreviousInstanceTest, FirstClaimsLaterOnesSeeItAndAnswersStay) {
   const std::string name = UniqueMutexName("claim");
   Win32PreviousInstance first(name);
-  EXPECT_FALSE(first.IsRunning());
+  EXPECT_EQ(first.Find(), OtherInstance::kNone);
   Win32PreviousInstance second(name);
-  EXPECT_TRUE(second.IsRunning());
-  EXPECT_TRUE(second.IsRunning());
-  EXPECT_FALSE(first.IsRunning());
+  EXPECT_EQ(second.Find(), OtherInstance::kOurs);
+  EXPECT_EQ(second.Find(), OtherInstance::kOurs);
+  EXPECT_EQ(first.Find(), OtherInstance::kNone);
 }
 
 TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
   const std::string name = UniqueMutexName("release");
   {
     Win32PreviousInstance first(name);
-    EXPECT_FALSE(first.IsRunning());
+    EXPECT_EQ(first.Find(), OtherInstance::kNone);
   }
-  EXPECT_FALSE(Win32PreviousInstance(name).IsRunning());
+  EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kNone);
+}
+
+// Anyone may make a mutex of the program's name; only one owned by SYSTEM,
+// the Administrators or this user is an instance's.
+TEST(PreviousInstanceTest, AClaimOfAnotherOwnerOrNoneReadableIsForeign) {
+  for (const wchar_t* sddl : {L"O:BU", L"D:"}) {
+    const std::string name = UniqueMutexName("foreign");
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        sddl, SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    const UniqueMutex squatted(
+        CreateMutexW(&attributes, FALSE, Utf8ToWide(name).c_str()));
+    LocalFree(descriptor);
+    ASSERT_TRUE(squatted);
+    EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kForeign)
+        << WideToUtf8(sddl);
+  }
 }
 
 TEST(PreviousInstanceTest, ProgramsNameIsMachineWide) {
