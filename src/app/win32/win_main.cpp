@@ -14,10 +14,10 @@
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/com_on_first_use.h"
 #include "platform/win32/directories_adapter.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
 #include "platform/win32/file_probe_adapter.h"
-#include "platform/win32/kernel32_function.h"
 #include "platform/win32/management_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
@@ -36,19 +36,6 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 namespace {
-
-// DLLs only from the system directory, never from the program's own or the
-// current directory. Looked up by name: Windows 7 has the function only
-// with update KB2533623, and the program must start without it.
-void LoadDllsFromSystemDirectoryOnly() {
-  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto setDefaultDllDirectories =
-      orvane::win32::Kernel32Function<SetDefaultDllDirectoriesFn>(
-          "SetDefaultDllDirectories");
-  if (setDefaultDllDirectories) {
-    setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  }
-}
 
 int Run(HINSTANCE instance) {
   using namespace orvane;
@@ -107,7 +94,7 @@ int Run(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
                     PWSTR /*commandLine*/, int /*showCommand*/) {
-  LoadDllsFromSystemDirectoryOnly();
+  orvane::win32::LoadDllsFromSystemDirectoryOnly();
   try {
     return Run(instance);
   } catch (...) {

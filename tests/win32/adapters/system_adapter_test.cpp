@@ -15,6 +15,7 @@
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/deferred_imports.h"
 #include "platform/win32/directories_adapter.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
 #include "platform/win32/folder_exposure.h"
@@ -251,6 +252,20 @@ TEST(PreviousInstanceTest, AClaimOfAnotherOwnerOrNoneReadableIsForeign) {
 
 TEST(PreviousInstanceTest, ProgramsNameIsMachineWide) {
   EXPECT_EQ(std::string(kInstanceMutexName).rfind("Global\\", 0), 0u);
+}
+
+// ---------------------------------------------------------------------------
+// DLL search
+
+// adapter_test_beside.dll is built beside this test's exe.
+TEST(DllSearchTest, ADllBesideTheProgramIsNotLoadedByName) {
+  HMODULE module = LoadLibraryW(L"adapter_test_beside.dll");
+  ASSERT_TRUE(module) << "the DLL is not beside the test";
+  FreeLibrary(module);
+  LoadDllsFromSystemDirectoryOnly();
+  module = LoadLibraryW(L"adapter_test_beside.dll");
+  EXPECT_EQ(module, nullptr);
+  if (module) FreeLibrary(module);
 }
 
 // ---------------------------------------------------------------------------
