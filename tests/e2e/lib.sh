@@ -566,13 +566,14 @@ e2e_wait_focus() {
   done
 }
 
-# e2e_lock_file WINPATH: another process holds WINPATH (created when
-# missing) open with no sharing, until e2e_unlock_file.
+# e2e_lock_file WINPATH [MS]: another process holds WINPATH (created when
+# missing) open with no sharing, until e2e_unlock_file; with MS, with read
+# sharing for MS milliseconds.
 E2E_LOCK_PID=
 e2e_lock_file() {
   local out=$E2E_TMP/lock.out waited=0
   : >"$out"
-  (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" winpeek.exe lock "$1") \
+  (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" winpeek.exe lock "$@") \
     >"$out" 2>>"$E2E_TMP/wine.log" &
   E2E_LOCK_PID=$!
   until grep -q '^locked' "$out"; do

@@ -20,9 +20,12 @@
 //                               "<title> <code>": the top-level window at
 //                               screen point x,y and its WM_NCHITTEST answer
 //                               there (HTLEFT 10 ... HTBOTTOMRIGHT 17)
-//   winpeek.exe lock <path>     opens <path> (created when missing) with no
+//   winpeek.exe lock <path> [<ms>]
+//                               opens <path> (created when missing) with no
 //                               sharing at all, prints "locked" and holds it
-//                               until killed; exit code 1 when it cannot
+//                               until killed; exit code 1 when it cannot.
+//                               With <ms>, shares reading only, as a viewer
+//                               does, and lets go after <ms> milliseconds
 //   winpeek.exe mutex <name> <owner SID>|unreadable
 //                               creates mutex <name> owned by that account,
 //                               or with a DACL that lets no one read it,
@@ -289,10 +292,12 @@ int HitTest(int x, int y) {
   return 0;
 }
 
-// Holds `path` open with no sharing until the process is killed.
-int Lock(const std::wstring& path) {
+// Holds `path` open with no sharing until the process is killed, or with
+// read sharing for `ms` milliseconds.
+int Lock(const std::wstring& path, DWORD ms) {
   simdefrag::OwnedHandle file(CreateFileW(
-      path.c_str(), GENERIC_READ | GENERIC_WRITE, /*dwShareMode=*/0,
+      path.c_str(), GENERIC_READ | GENERIC_WRITE,
+      ms == INFINITE ? 0 : FILE_SHARE_READ,
       /*lpSecurityAttributes=*/nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
       /*hTemplateFile=*/nullptr));
   if (!file.valid()) {
@@ -301,7 +306,8 @@ int Lock(const std::wstring& path) {
   }
   std::printf("locked\n");
   std::fflush(stdout);
-  for (;;) Sleep(INFINITE);
+  Sleep(ms);
+  return 0;
 }
 
 // Squats the program's single-instance mutex, as any user could.
@@ -453,7 +459,7 @@ int Usage() {
                "       winpeek syscommand <title> minimize|restore\n"
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
-               "       winpeek lock|exists <path>\n"
+               "       winpeek lock <path> [<ms>] | exists <path>\n"
                "       winpeek mutex <name> <owner SID>|unreadable\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
@@ -494,7 +500,10 @@ int wmain(int argc, wchar_t** argv) {
     return RunUnseen(commandLine,
                      static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
   }
-  if (argc == 3 && std::wstring(argv[1]) == L"lock") return Lock(argv[2]);
+  if (argc == 3 && std::wstring(argv[1]) == L"lock")
+    return Lock(argv[2], INFINITE);
+  if (argc == 4 && std::wstring(argv[1]) == L"lock")
+    return Lock(argv[2], std::wcstoul(argv[3], nullptr, 10));
   if (argc == 4 && std::wstring(argv[1]) == L"mutex")
     return HoldMutex(argv[2], argv[3]);
   if (argc == 3 && std::wstring(argv[1]) == L"exists") {
