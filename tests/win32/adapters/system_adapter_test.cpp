@@ -63,45 +63,26 @@ TEST(DirectoriesTest, WindowsDirectoryHoldsTheSystemDirectory) {
 }
 
 // A folder that others than the system's own accounts may change lets them
-// choose what runs as SYSTEM next.
+// choose what runs as SYSTEM next. The first is %ProgramFiles%.
 TEST(DirectoriesTest, FoldersOthersMayChangeAreExposed) {
-  const std::wstring installer =
+  const std::wstring ti =
       L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
-  const struct {
-    std::wstring sddl;
-    bool exposed;
-  } cases[] = {
-      // %ProgramFiles% as Windows sets it up.
-      {L"O:" + installer + L"D:(A;OICI;FA;;;" + installer +
-           L")(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;BA)(A;OICI;0x1200a9;;;BU)"
-           L"(A;OICIIO;GA;;;CO)",
+  const std::pair<std::wstring, bool> cases[] = {
+      {L"O:" + ti + L"D:(A;OICI;FA;;;" + ti + L")(A;OICI;FA;;;SY)" +
+           L"(A;OICI;0x1301bf;;;BA)(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)",
        false},
-      // Made by hand at the root of C: on Vista and later.
-      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;AU)"
-       L"(A;OICI;0x1200a9;;;BU)",
-       true},
-      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICIIO;0x4;;;BU)", true},
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)", true},
       {L"O:BAD:(A;;WD;;;WD)", true},
-      {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", true},
-      {L"O:BAD:NO_ACCESS_CONTROL", true},
+      {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)", true},
+      {L"O:BA", true},  // no DACL: everyone may do anything
   };
-  for (const auto& c : cases) {
+  for (const auto& [sddl, exposed] : cases) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        c.sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
-    EXPECT_EQ(OthersMayChange(descriptor), c.exposed) << WideToUtf8(c.sddl);
+        sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
+    EXPECT_EQ(OthersMayChange(descriptor), exposed) << WideToUtf8(sddl);
     LocalFree(descriptor);
   }
-}
-
-// Wine runs its processes as administrators and gives the user full control
-// of every folder: this program's own is exposed, and read as such.
-TEST(DirectoriesTest, ProgramFolderOpenToThisUserIsExposed) {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  folder.resize(folder.rfind(L'\\'));
-  EXPECT_EQ(Win32Directories().ExposedProgramFolder(), WideToUtf8(folder));
 }
 
 // ---------------------------------------------------------------------------
