@@ -16,13 +16,6 @@
 namespace orvane::win32 {
 namespace {
 
-// From the shell's published headers; MinGW's import library has not every
-// one of them.
-constexpr CLSID kShellWindows = {
-    0x9ba05972, 0xf6a8, 0x11cf, {0xa4, 0x42, 0x00, 0xa0, 0xc9, 0x0a, 0x8f, 0x39}};
-constexpr GUID kTopLevelBrowser = {
-    0x4c96be40, 0x915c, 0x11cf, {0x99, 0xd3, 0x00, 0xaa, 0x00, 0x4a, 0xe8, 0x37}};
-
 // Values for the calls' in-parameters, which own nothing.
 VARIANT Empty() {
   VARIANT value;
@@ -42,7 +35,7 @@ VARIANT Number(LONG number) {
 ComPtr<IShellView> DesktopView() {
   ComPtr<IShellWindows> windows;
   if (FAILED(deferred::CoCreateInstance(
-          kShellWindows, /*outer=*/nullptr, CLSCTX_LOCAL_SERVER,
+          CLSID_ShellWindows, /*outer=*/nullptr, CLSCTX_LOCAL_SERVER,
           __uuidof(IShellWindows),
           reinterpret_cast<void**>(windows.addressof())))) {
     return {};
@@ -51,8 +44,9 @@ ComPtr<IShellView> DesktopView() {
   VARIANT root = Empty();
   long window = 0;
   ComPtr<IDispatch> desktop;
-  if (windows->FindWindowSW(&location, &root,
-                            SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
+  // S_FALSE: there is no desktop window.
+  if (windows->FindWindowSW(&location, &root, SWC_DESKTOP, &window,
+                            SWFO_NEEDDISPATCH,
                             desktop.addressof()) != S_OK ||
       !desktop) {
     return {};
@@ -61,7 +55,7 @@ ComPtr<IShellView> DesktopView() {
   if (FAILED(desktop.QueryInterface(services))) return {};
   ComPtr<IShellBrowser> browser;
   if (FAILED(services->QueryService(
-          kTopLevelBrowser, __uuidof(IShellBrowser),
+          SID_STopLevelBrowser, __uuidof(IShellBrowser),
           reinterpret_cast<void**>(browser.addressof())))) {
     return {};
   }
