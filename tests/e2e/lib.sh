@@ -339,14 +339,18 @@ e2e_start_orvane() {
 # (source,type,category,ID,...)", then each string on an eventlog line.
 E2E_EVENT_CHANNELS=-all,fixme+advapi,+eventlog
 E2E_EVENTS_FROM=0
-e2e_event_lines() { tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log"; }
+# Without the warning that the program's folder is open to others (106) and
+# its string: Wine's processes are administrators, and Wine gives the user
+# full control of every folder, so every run writes it (defrag_not_found.sh
+# checks it).
+e2e_event_lines() {
+  tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log" |
+    awk '/:ReportEventW \(/ { folder = /,0x0002,0x0000,0x0000006a,/ }
+         !(folder && /ReportEventW/)'
+}
 # The events since Orvane.exe was last started, one a line: type and ID.
-# Without the warning that the program's folder is open to others (106):
-# Wine's processes are administrators, and Wine gives the user full control
-# of every folder, so every run writes it (defrag_not_found.sh checks it).
 e2e_events() {
-  e2e_event_lines | grep -v ':ReportEventW ([^,]*,0x0002,0x0000,0x0000006a,' |
-    sed -n 's/.*:ReportEventW ([^,]*,0x\([0-9a-f]*\),0x[0-9a-f]*,0x\([0-9a-f]*\),.*/\1 \2/p' |
+  e2e_event_lines | sed -n 's/.*:ReportEventW ([^,]*,0x\([0-9a-f]*\),0x[0-9a-f]*,0x\([0-9a-f]*\),.*/\1 \2/p' |
     while read -r type id; do
       case $type in 0004) type=information ;; 0002) type=warning ;; 0001) type=error ;; esac
       echo "$type $((16#$id))"
