@@ -26,10 +26,10 @@
 //                               until killed; exit code 1 when it cannot.
 //                               With <ms>, shares reading only, as a viewer
 //                               does, and lets go after <ms> milliseconds
-//   winpeek.exe mutex <name> <owner SID>|unreadable
-//                               creates mutex <name> owned by that account,
-//                               or with a DACL that lets no one read it,
-//                               prints "held" and holds it until killed
+//   winpeek.exe mutex <name> <SDDL>
+//                               creates mutex <name> with that security
+//                               descriptor, prints "held" and holds it until
+//                               killed
 //   winpeek.exe exists <path>   "exists" or "absent", as this program sees
 //                               <path> (a 32-bit winpeek through the
 //                               file-system redirector)
@@ -310,23 +310,16 @@ int Lock(const std::wstring& path, DWORD ms) {
   return 0;
 }
 
-// Squats the program's single-instance mutex, as any user could.
-int HoldMutex(const std::wstring& name, const std::wstring& owner) {
-  SECURITY_DESCRIPTOR descriptor;
-  InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
-  ACL empty;
-  InitializeAcl(&empty, sizeof empty, ACL_REVISION);
-  PSID sid = nullptr;
-  if (owner == L"unreadable") {
-    SetSecurityDescriptorDacl(&descriptor, TRUE, &empty, FALSE);
-  } else if (!ConvertStringSidToSidW(owner.c_str(), &sid) ||
-             !SetSecurityDescriptorOwner(&descriptor, sid, FALSE)) {
+// Squats the program's single-instance mutex, as any user could, with the
+// security descriptor `sddl`.
+int HoldMutex(const std::wstring& name, const std::wstring& sddl) {
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          sddl.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor,
+          /*SecurityDescriptorSize=*/nullptr) ||
+      !CreateMutexW(&attributes, /*bInitialOwner=*/FALSE, name.c_str())) {
     return 1;
   }
-  SECURITY_ATTRIBUTES attributes = {sizeof attributes, &descriptor, FALSE};
-  HANDLE mutex = CreateMutexW(&attributes, /*bInitialOwner=*/FALSE,
-                              name.c_str());
-  if (!mutex) return 1;
   std::printf("held\n");
   std::fflush(stdout);
   for (;;) Sleep(INFINITE);
@@ -460,7 +453,7 @@ int Usage() {
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
                "       winpeek lock <path> [<ms>] | exists <path>\n"
-               "       winpeek mutex <name> <owner SID>|unreadable\n"
+               "       winpeek mutex <name> <SDDL>\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
                "       winpeek spawn <program> [<argument>...]\n"
