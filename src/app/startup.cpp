@@ -12,13 +12,48 @@ namespace {
 
 const char kLineBreak[] = "\r\n";
 
+// Whether the switches ask for an unattended run ("-S"), read apart from the
+// shared state: a start that gives way never takes its switches.
+bool AsksForUnattendedRun(const std::string& argumentText) {
+  SharedState switches;
+  Steps steps;
+  steps([&] { ReadSwitches(argumentText, switches); });
+  return switches.bAutoStart != kFalse;
+}
+
 }  // namespace
 
 void Main(Context& ctx) {
   SharedState& s = ctx.state;
   const Services& svc = ctx.services;
 
-  if (svc.previousInstance.IsRunning()) return;
+  switch (svc.previousInstance.Find()) {
+    case OtherInstance::kNone:
+      break;
+    case OtherInstance::kOurs:
+      // A second start by hand ends silently. A scheduled one that did
+      // nothing must not read as success.
+      if (AsksForUnattendedRun(ctx.argumentText)) {
+        svc.events.Write(EventType::kWarning, kEventUnattendedStartGaveWay,
+                         {});
+        s.nExitCode = 1;
+      }
+      return;
+    case OtherInstance::kForeign:
+      // Anyone may make the claim; giving way to it would let them silence
+      // every scheduled run.
+      svc.events.Write(EventType::kError, kEventInstanceClaimForeign, {});
+      s.nExitCode = 1;
+      return;
+  }
+
+  // Only a warning: an administrator's set-up keeps working, and the
+  // fleet's collection of events shows the risk.
+  const std::string exposedFolder = svc.directories.ExposedProgramFolder();
+  if (!exposedFolder.empty()) {
+    svc.events.Write(EventType::kWarning, kEventProgramFolderExposed,
+                     {exposedFolder});
+  }
 
   Steps steps;
   // An unknown system directory counts as a missing defragmenter: the

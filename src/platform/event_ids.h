@@ -16,6 +16,15 @@ constexpr std::uint32_t kEventPassStopped = 102;       // warning
 // A Start refused because another defragmenter is at work (a warning): %1
 // the defragmenter's command line that the busy test looks for.
 constexpr std::uint32_t kEventStartRefused = 103;
+// An unattended start ("-S") that found another instance running and did
+// nothing (a warning). No strings.
+constexpr std::uint32_t kEventUnattendedStartGaveWay = 104;
+// The program's single-instance claim held by something that cannot be an
+// instance of the program (an error): nothing was done. No strings.
+constexpr std::uint32_t kEventInstanceClaimForeign = 105;
+// A run with administrator rights from a folder that others may change (a
+// warning): %1 the folder.
+constexpr std::uint32_t kEventProgramFolderExposed = 106;
 
 // The message boxes, logged instead where no one can see a box: %1 the
 // box's text.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The process exit status, for a scheduler: when "-E" ends the program with
 # a pass, 0 after "Defragmented" and 1 after "Defrag Error" (any drive that
-# failed); 1 too when a failure ends it (the not-found message); every
-# other end gives 0: the window closed (also after a pass that failed, with
-# "-M" having restored it), a second instance. Stops with "-E" are in
+# failed); 1 too when a failure ends it (the not-found message) and for a
+# second instance's "-S -E" (with warning 104); every other end gives 0:
+# the window closed (also after a pass that failed, with "-M" having
+# restored it). Stops with "-E" are in
 # minimize_tracking.sh. Each pass writes one event of the type its title
 # says; a start without a pass writes none, nor does a box that was seen.
 # shellcheck source=lib.sh
@@ -48,11 +49,11 @@ e2e_start_orvane
 first=$E2E_ORVANE_PID
 e2e_wait_window Defragment 60 "$first" >/dev/null
 e2e_start_orvane -S -E
-e2e_expect_exit "$E2E_ORVANE_PID" 30 0
+e2e_expect_exit "$E2E_ORVANE_PID" 30 1
 e2e_running "$first" || e2e_fail "the first instance ended"
 e2e_close_window Defragment
 e2e_expect_exit "$first" 30 0
-e2e_expect_events
+e2e_expect_events "warning 104"
 
 e2e_log "case: the not-found message"
 rm -f "$(e2e_system32)/defrag.exe"

@@ -4,6 +4,10 @@
 #   drive is still defragmented, the pass ends "Defrag Error" (exit status 1
 #   with "-S -E"), the file is left as it was; once the lock is gone the next
 #   pass appends normally.
+# - The report held open with read sharing only, for 2 s after the last
+#   drive, while the pass writes its record: the record is in the file once, the pass ends well
+#   (exit status 0, event 100). The defragmenter runs in the system
+#   directory, not in the program's current directory.
 # - The defragmenter crashes (an access violation, not an exit code): its
 #   drive's line carries the exception code as a signed number, the next
 #   drive still runs, the pass ends "Defrag Error".
@@ -77,6 +81,22 @@ expect_runs "C D E"
 e2e_expect_report_lines "$report" "<HEADER>" "$(ok C)" "" "${all_ok[@]}"
 cmp -s -n "$(stat -c %s "$E2E_TMP/report.before")" "$E2E_TMP/report.before" "$report" ||
   e2e_fail "the earlier record changed"
+
+e2e_log "case: the report is held open for a moment"
+e2e_simulate "${quick[@]}"
+rm -f "$report" "$(e2e_sim_log_file).cwd"
+e2e_clear_sim_log
+e2e_lock_file "$(e2e_report_win)" 60000
+e2e_start_orvane -S -E
+e2e_wait_sim_log 'defrag\.exe" E: -f' 60
+sleep 2
+e2e_running "$E2E_ORVANE_PID" || e2e_fail "the pass gave up on the held report"
+e2e_unlock_file
+e2e_expect_exit "$E2E_ORVANE_PID" 30 0
+e2e_expect_report_lines "$report" "${all_ok[@]}"
+e2e_expect_events "information 100"
+[ "$(tr -d '\r' <"$(e2e_sim_log_file).cwd" | sort -u)" = 'C:\windows\system32' ] ||
+  e2e_fail "the defragmenter ran in: $(tr '\r\n' ' ' <"$(e2e_sim_log_file).cwd")"
 
 e2e_log "case: the defragmenter crashes"
 rm -f "$report"

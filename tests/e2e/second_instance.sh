@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# A second start while the program runs ends at once and silently: no second
-# window, no message box, and its switches are never read (here -S -E, which
-# would otherwise defragment at once).
+# A second start while the program runs ends at once: no second window, no
+# message box, and its switches are never acted on (here -S -E, which would
+# otherwise defragment at once). By hand it ends silently; an unattended one
+# ends with exit status 1 and warning 104, so that a scheduled run that did
+# nothing says so. A single-instance mutex that another account made (anyone
+# may), or whose owner cannot be read, is no instance: the start ends with
+# exit status 1 and error 105.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -10,9 +14,12 @@ e2e_start_orvane
 first=$E2E_ORVANE_PID
 win=$(e2e_wait_window Defragment 60 "$first")
 
+e2e_start_orvane
+e2e_expect_exit "$E2E_ORVANE_PID" 30 0
+e2e_expect_events
 e2e_start_orvane -S -E
-second=$E2E_ORVANE_PID
-e2e_wait_exit "$second" 30 >/dev/null
+e2e_expect_exit "$E2E_ORVANE_PID" 30 1
+e2e_expect_events "warning 104"
 
 e2e_running "$first" || e2e_fail "the first instance ended"
 [ "$(e2e_count_windows Defragment)" -eq 1 ] ||
@@ -26,4 +33,18 @@ e2e_running "$first" || e2e_fail "the first instance ended"
 
 e2e_close_window Defragment
 e2e_wait_exit "$first" 30 >/dev/null
+
+mutex='Global\Orvane.Instance.{6F3C0B52-9A1D-4E7B-8C25-D41A7E90B3F6}'
+for sddl in O:BU D:; do  # owned by Users; readable by no one
+  e2e_log "case: the mutex is squatted ($sddl)"
+  (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" winpeek.exe mutex "$mutex" "$sddl") \
+    >"$E2E_TMP/mutex.out" 2>>"$E2E_TMP/wine.log" &
+  squatter=$!
+  for _ in $(seq 300); do grep -q '^held' "$E2E_TMP/mutex.out" && break; sleep 0.1; done
+  e2e_start_orvane -S -E
+  e2e_expect_exit "$E2E_ORVANE_PID" 30 1
+  e2e_expect_events "error 105"
+  kill "$squatter"
+  wait "$squatter" 2>/dev/null || true
+done
 e2e_pass

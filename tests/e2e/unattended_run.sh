@@ -62,6 +62,14 @@ fi
 e2e_log "the task definition"
 task=$(dirname "$0")/../../resources/Orvane-task.xml
 xmllint --noout "$task" || e2e_fail "the task definition is not well-formed"
+# A trigger's elements in the order of the Task Scheduler's schema.
+order=(Enabled StartBoundary EndBoundary Repetition ExecutionTimeLimit)
+for i in "${!order[@]}"; do
+  for later in "${order[@]:i+1}"; do
+    [ "$(xmllint --xpath "count(//*[local-name()='Triggers']/*/*[local-name()='$later']/following-sibling::*[local-name()='${order[i]}'])" "$task")" = 0 ] ||
+      e2e_fail "a trigger has $later before ${order[i]}"
+  done
+done
 cp "$task" "$WINEPREFIX/drive_c/Orvane-task.xml"
 e2e_wine_quiet schtasks /Create /XML 'C:\Orvane-task.xml' /TN 'Orvane weekly' ||
   e2e_fail "schtasks refused the task definition"

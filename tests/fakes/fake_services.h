@@ -32,6 +32,8 @@ class FakeDirectories : public Directories {
   std::string windows = "C:\\WINDOWS";
   std::string SystemDirectory() override { return system; }
   std::string WindowsDirectory() override { return windows; }
+  std::string exposedFolder;
+  std::string ExposedProgramFolder() noexcept override { return exposedFolder; }
 };
 
 // Files by path, with their bytes; hidden ones are listed apart.
@@ -247,8 +249,8 @@ class FakeEventLog : public EventLog {
 
 class FakePreviousInstance : public PreviousInstance {
  public:
-  bool running = false;
-  bool IsRunning() override { return running; }
+  OtherInstance found = OtherInstance::kNone;
+  OtherInstance Find() override { return found; }
 };
 
 }  // namespace orvane::fakes

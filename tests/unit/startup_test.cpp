@@ -10,18 +10,53 @@ namespace {
 
 using fakes::World;
 
-TEST(StartupTest, ASecondInstanceEndsSilently) {
+TEST(StartupTest, AnotherInstanceEndsTheStartOnlyAScheduledOneSaysSo) {
+  struct Case {
+    OtherInstance found;
+    const char* arguments;
+    int exitCode;
+    std::vector<std::pair<EventType, std::uint32_t>> events;
+  };
+  const Case cases[] = {
+      {OtherInstance::kOurs, "", 0, {}},
+      {OtherInstance::kOurs, "-S -E", 1,
+       {{EventType::kWarning, kEventUnattendedStartGaveWay}}},
+      {OtherInstance::kForeign, "", 1,
+       {{EventType::kError, kEventInstanceClaimForeign}}},
+      {OtherInstance::kForeign, "-s", 1,
+       {{EventType::kError, kEventInstanceClaimForeign}}},
+  };
+  for (const Case& c : cases) {
+    World w;
+    w.previous.found = c.found;
+    w.ctx.argumentText = c.arguments;
+    w.directories.exposedFolder = "C:\\Tools";
+    // Gives way before it looks for the defragmenter: no not-found message.
+    w.files.contents.clear();
+    Main(w.ctx);
+    EXPECT_TRUE(w.dialogs.shown.empty()) << c.arguments;
+    EXPECT_EQ(w.ctx.state.nExitCode, c.exitCode) << c.arguments;
+    EXPECT_FALSE(w.window.loaded);
+    EXPECT_EQ(w.ctx.state.bAutoStart, kFalse);
+    EXPECT_TRUE(w.management.queries.empty());
+    std::vector<std::pair<EventType, std::uint32_t>> events;
+    for (const auto& e : w.events.written) events.emplace_back(e.type, e.id);
+    EXPECT_EQ(events, c.events) << c.arguments;
+  }
+}
+
+TEST(StartupTest, AnExposedProgramFolderIsWarnedOfAndTheRunGoesOn) {
   World w;
-  w.previous.running = true;
-  w.ctx.argumentText = "-S -E";
-  // Gives way before it looks for the defragmenter: no not-found message.
-  w.files.contents.clear();
+  w.directories.exposedFolder = "C:\\Tools";
+  w.ctx.argumentText = "-S";
   Main(w.ctx);
-  EXPECT_TRUE(w.dialogs.shown.empty());
-  EXPECT_EQ(w.ctx.state.nExitCode, 0);
-  EXPECT_FALSE(w.window.loaded);
-  EXPECT_EQ(w.ctx.state.bAutoStart, kFalse);
-  EXPECT_TRUE(w.management.queries.empty());
+  ASSERT_FALSE(w.events.written.empty());
+  EXPECT_EQ(w.events.written[0].type, EventType::kWarning);
+  EXPECT_EQ(w.events.written[0].id, kEventProgramFolderExposed);
+  EXPECT_EQ(w.events.written[0].inserts,
+            std::vector<std::string>{"C:\\Tools"});
+  EXPECT_TRUE(w.window.loaded);
+  EXPECT_FALSE(w.shells.calls.empty());
 }
 
 TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {

@@ -2,7 +2,8 @@
 //
 //   defrag.exe X: -f
 //
-// Logs "pid=<pid>\t<command line>" to the simulator's log, then behaves as
+// Logs "pid=<pid>\t<command line>" to the simulator's log, and its current
+// directory to that log's ".cwd" companion, then behaves as
 // the configuration says for drive X: (sim_config.h): waits, optionally runs
 // the engine DfrgNtfs.exe from its own directory and waits for it, and ends
 // with the configured exit code. When the engine ends with a non-zero code
@@ -85,6 +86,9 @@ int wmain() {
   simdefrag::AppendLog(config.logPath,
                        L"pid=" + std::to_wstring(GetCurrentProcessId()) +
                            L"\t" + commandLine);
+  wchar_t directory[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, directory);
+  simdefrag::AppendLog(config.logPath + L".cwd", directory);
 
   simdefrag::Behaviour behaviour = config.For(DriveOf(commandLine));
   if (behaviour.runEngine) {

@@ -20,9 +20,16 @@
 //                               "<title> <code>": the top-level window at
 //                               screen point x,y and its WM_NCHITTEST answer
 //                               there (HTLEFT 10 ... HTBOTTOMRIGHT 17)
-//   winpeek.exe lock <path>     opens <path> (created when missing) with no
+//   winpeek.exe lock <path> [<ms>]
+//                               opens <path> (created when missing) with no
 //                               sharing at all, prints "locked" and holds it
-//                               until killed; exit code 1 when it cannot
+//                               until killed; exit code 1 when it cannot.
+//                               With <ms>, shares reading only, as a viewer
+//                               does, and lets go after <ms> milliseconds
+//   winpeek.exe mutex <name> <SDDL>
+//                               creates mutex <name> with that security
+//                               descriptor, prints "held" and holds it until
+//                               killed
 //   winpeek.exe exists <path>   "exists" or "absent", as this program sees
 //                               <path> (a 32-bit winpeek through the
 //                               file-system redirector)
@@ -58,6 +65,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 #include <wbemidl.h>
+#include <sddl.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -284,10 +292,12 @@ int HitTest(int x, int y) {
   return 0;
 }
 
-// Holds `path` open with no sharing until the process is killed.
-int Lock(const std::wstring& path) {
+// Holds `path` open with no sharing until the process is killed, or with
+// read sharing for `ms` milliseconds.
+int Lock(const std::wstring& path, DWORD ms) {
   simdefrag::OwnedHandle file(CreateFileW(
-      path.c_str(), GENERIC_READ | GENERIC_WRITE, /*dwShareMode=*/0,
+      path.c_str(), GENERIC_READ | GENERIC_WRITE,
+      ms == INFINITE ? 0 : FILE_SHARE_READ,
       /*lpSecurityAttributes=*/nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
       /*hTemplateFile=*/nullptr));
   if (!file.valid()) {
@@ -295,6 +305,22 @@ int Lock(const std::wstring& path) {
     return 1;
   }
   std::printf("locked\n");
+  std::fflush(stdout);
+  Sleep(ms);
+  return 0;
+}
+
+// Squats the program's single-instance mutex, as any user could, with the
+// security descriptor `sddl`.
+int HoldMutex(const std::wstring& name, const std::wstring& sddl) {
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          sddl.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor,
+          /*SecurityDescriptorSize=*/nullptr) ||
+      !CreateMutexW(&attributes, /*bInitialOwner=*/FALSE, name.c_str())) {
+    return 1;
+  }
+  std::printf("held\n");
   std::fflush(stdout);
   for (;;) Sleep(INFINITE);
 }
@@ -426,7 +452,8 @@ int Usage() {
                "       winpeek syscommand <title> minimize|restore\n"
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
-               "       winpeek lock|exists <path>\n"
+               "       winpeek lock <path> [<ms>] | exists <path>\n"
+               "       winpeek mutex <name> <SDDL>\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
                "       winpeek spawn <program> [<argument>...]\n"
@@ -466,7 +493,12 @@ int wmain(int argc, wchar_t** argv) {
     return RunUnseen(commandLine,
                      static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
   }
-  if (argc == 3 && std::wstring(argv[1]) == L"lock") return Lock(argv[2]);
+  if (argc == 3 && std::wstring(argv[1]) == L"lock")
+    return Lock(argv[2], INFINITE);
+  if (argc == 4 && std::wstring(argv[1]) == L"lock")
+    return Lock(argv[2], std::wcstoul(argv[3], nullptr, 10));
+  if (argc == 4 && std::wstring(argv[1]) == L"mutex")
+    return HoldMutex(argv[2], argv[3]);
   if (argc == 3 && std::wstring(argv[1]) == L"exists") {
     const bool exists = GetFileAttributesW(argv[2]) != INVALID_FILE_ATTRIBUTES;
     std::printf("%s\n", exists ? "exists" : "absent");

@@ -12,6 +12,7 @@
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/com_on_first_use.h"
 #include "platform/win32/directories_adapter.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
 #include "platform/win32/file_probe_adapter.h"
@@ -20,23 +21,12 @@
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/process_list_adapter.h"
 #include "platform/win32/shell_adapter.h"
-#include "platform/win32/system_function.h"
 #include "platform/win32/text_appender_adapter.h"
 #include "platform/win32/text_encoding.h"
 #include "ui/win32/frm_orvane.h"
 #include "ui/win32/message_loop.h"
 
 namespace {
-
-// DLLs only from the system directory, never from the program's own or the
-// current directory. Looked up by name: Windows 7 has the function only
-// with update KB2533623, and the program must start without it.
-void LoadDllsFromSystemDirectoryOnly() {
-  static orvane::win32::SystemFunction<BOOL(WINAPI*)(DWORD)>
-      setDefaultDllDirectories{L"kernel32.dll", "SetDefaultDllDirectories",
-                               FALSE};
-  setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
 
 int Run(HINSTANCE instance) {
   using namespace orvane;
@@ -95,7 +85,7 @@ int Run(HINSTANCE instance) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
                     PWSTR /*commandLine*/, int /*showCommand*/) {
-  LoadDllsFromSystemDirectoryOnly();
+  orvane::win32::LoadDllsFromSystemDirectoryOnly();
   try {
     return Run(instance);
   } catch (...) {

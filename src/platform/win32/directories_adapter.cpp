@@ -1,9 +1,13 @@
 #include "platform/win32/directories_adapter.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include "platform/read_growing.h"
+#include "platform/win32/folder_exposure.h"
+#include "platform/win32/security_principals.h"
 #include "platform/win32/text_encoding.h"
+#include "platform/win32/unique_handle.h"
 
 namespace orvane::win32 {
 namespace {
@@ -24,7 +28,46 @@ std::string ReadDirectory(DirectoryFunction function) {
   return WideToUtf8(dir);
 }
 
+// The folder of this process's exe, without a trailing backslash.
+std::wstring ProgramFolder() {
+  std::wstring path = ReadGrowing<wchar_t>(
+      [](wchar_t* buffer, std::uint32_t size) -> std::uint32_t {
+        const DWORD length =
+            GetModuleFileNameW(/*hModule=*/nullptr, buffer, size);
+        // A path cut short fills the buffer: ask for more.
+        return length >= size ? size * 2 : length;
+      },
+      MAX_PATH);
+  const std::wstring::size_type slash = path.rfind(L'\\');
+  path.resize(slash == std::wstring::npos ? 0 : slash);
+  return path;
+}
+
 }  // namespace
+
+std::string Win32Directories::ExposedProgramFolder() noexcept {
+  try {
+    if (!RunsWithAdministratorRights()) return {};
+    std::wstring folder = ProgramFolder();
+    if (folder.empty()) return {};
+    // The root of a drive keeps its backslash: "C:" alone names the
+    // current directory of that drive.
+    if (folder.back() == L':') folder += L'\\';
+    PSECURITY_DESCRIPTOR raw = nullptr;
+    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT,
+                              OWNER_SECURITY_INFORMATION |
+                                  DACL_SECURITY_INFORMATION,
+                              /*ppsidOwner=*/nullptr, /*ppsidGroup=*/nullptr,
+                              /*ppDacl=*/nullptr, /*ppSacl=*/nullptr,
+                              &raw) != ERROR_SUCCESS) {
+      return {};
+    }
+    const UniqueLocalMemory descriptor(raw);
+    return OthersMayChange(raw) ? WideToUtf8(folder) : std::string();
+  } catch (...) {
+    return {};
+  }
+}
 
 std::string Win32Directories::SystemDirectory() {
   return ReadDirectory(&GetSystemDirectoryW);

@@ -20,15 +20,17 @@ class Win32PreviousInstance : public PreviousInstance {
 
   // The first call creates the mutex and keeps it for the process's life.
   // The mutex existing already, or existing with access refused to this
-  // account (another user's instance), means another instance runs. Any
-  // other failure answers false: better a second instance than none.
-  bool IsRunning() override;
+  // account (another user's instance), is another instance when its owner
+  // is SYSTEM, the Administrators or this account, and foreign otherwise or
+  // when its owner cannot be read. Any other failure answers kNone: better
+  // a second instance than none.
+  OtherInstance Find() override;
 
  private:
   std::string mutexName_;
   UniqueMutex mutex_;
   bool asked_ = false;
-  bool running_ = false;
+  OtherInstance found_ = OtherInstance::kNone;
 };
 
 }  // namespace orvane::win32

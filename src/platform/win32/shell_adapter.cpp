@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "platform/win32/deferred_imports.h"
+#include "platform/win32/desktop_shell.h"
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/native_path.h"
 #include "platform/win32/process_ending.h"
@@ -20,7 +21,8 @@ namespace {
 // does, so that the busy test and Stop recognise the run by it. The
 // defragmenter is a console program: where Windows Terminal hosts the
 // consoles, the show state has not always kept the console window hidden,
-// so it gets a console that has none.
+// so it gets a console that has none. It runs in the system directory, not
+// in this program's current directory, which may be anyone's.
 UniqueProcess StartSystemProgram(const std::wstring& program,
                                  const std::wstring& arguments,
                                  int windowStyle) {
@@ -31,6 +33,7 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = static_cast<WORD>(windowStyle);
   PROCESS_INFORMATION info = {};
+  const std::wstring directory = program.substr(0, program.rfind(L'\\'));
   const BOOL started =
       WithNativePath(program, [&](const std::wstring& file) {
         return CreateProcessW(file.c_str(), &commandLine[0],
@@ -39,7 +42,7 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
                               /*bInheritHandles=*/FALSE,
                               CREATE_NO_WINDOW,
                               /*lpEnvironment=*/nullptr,
-                              /*lpCurrentDirectory=*/nullptr, &startup, &info);
+                              directory.c_str(), &startup, &info);
       });
   if (!started) {
     const DWORD error = GetLastError();
@@ -57,6 +60,15 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   }
   // The shell may hand a document to a handler that is a COM object.
   if (com) com->Enter();
+  // The handler of a document type comes from the user's own registry,
+  // which any program of the user may change: it is started by the
+  // desktop's shell with the desktop's rights, never with this process's.
+  // That route gives no process: there is none to wait for.
+  if (com && OpenThroughDesktopShell(program, arguments, windowStyle)) {
+    return UniqueProcess();
+  }
+  // Where there is no desktop shell (no Explorer, Wine without its
+  // desktop), the document is opened here.
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   // NOASYNC: the process is started before the call returns, even when the

@@ -91,6 +91,7 @@ struct MutexKind;
 struct FileKind;
 struct EventKind;
 struct SnapshotKind;
+struct TokenKind;
 
 }  // namespace detail
 
@@ -99,6 +100,7 @@ using UniqueThread = UniqueHandle<detail::KernelHandleTraits<detail::ThreadKind>
 using UniqueMutex = UniqueHandle<detail::KernelHandleTraits<detail::MutexKind>>;
 using UniqueFile = UniqueHandle<detail::KernelHandleTraits<detail::FileKind>>;
 using UniqueEvent = UniqueHandle<detail::KernelHandleTraits<detail::EventKind>>;
+using UniqueToken = UniqueHandle<detail::KernelHandleTraits<detail::TokenKind>>;
 // A Toolhelp snapshot (INVALID_HANDLE_VALUE when it could not be taken).
 using UniqueSnapshot =
     UniqueHandle<detail::KernelHandleTraits<detail::SnapshotKind>>;
@@ -107,6 +109,10 @@ using UniqueFind = UniqueHandle<detail::FindHandleTraits>;
 using UniqueIcon = UniqueHandle<detail::NullEmptyTraits<HICON, &DestroyIcon>>;
 using UniqueRegistryKey =
     UniqueHandle<detail::NullEmptyTraits<HKEY, &RegCloseKey>>;
+// Memory the system allocated for the caller to free with LocalFree (a
+// security descriptor read with GetSecurityInfo).
+using UniqueLocalMemory =
+    UniqueHandle<detail::NullEmptyTraits<HLOCAL, &LocalFree>>;
 // A handle of RegisterEventSource.
 using UniqueEventSource =
     UniqueHandle<detail::NullEmptyTraits<HANDLE, &DeregisterEventSource>>;

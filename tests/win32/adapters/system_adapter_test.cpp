@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <atomic>
 #include <string>
@@ -15,8 +16,10 @@
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/deferred_imports.h"
 #include "platform/win32/directories_adapter.h"
+#include "platform/win32/dll_search.h"
 #include "platform/win32/drives_adapter.h"
 #include "platform/win32/event_log_adapter.h"
+#include "platform/win32/folder_exposure.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/system_function.h"
@@ -58,6 +61,29 @@ TEST(DirectoriesTest, WindowsDirectoryHoldsTheSystemDirectory) {
   EXPECT_TRUE(IsDirectory(windows)) << windows;
   EXPECT_EQ(Lower(system).rfind(Lower(windows) + "\\", 0), 0u)
       << system << " is not under " << windows;
+}
+
+// A folder that others than the system's own accounts may change lets them
+// choose what runs as SYSTEM next. The first is %ProgramFiles%.
+TEST(DirectoriesTest, FoldersOthersMayChangeAreExposed) {
+  const std::wstring ti =
+      L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+  const std::pair<std::wstring, bool> cases[] = {
+      {L"O:" + ti + L"D:(A;OICI;FA;;;" + ti + L")(A;OICI;FA;;;SY)" +
+           L"(A;OICI;0x1301bf;;;BA)(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)",
+       false},
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)", true},
+      {L"O:BAD:(A;;WD;;;WD)", true},
+      {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)", true},
+      {L"O:BA", true},  // no DACL: everyone may do anything
+  };
+  for (const auto& [sddl, exposed] : cases) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
+    EXPECT_EQ(OthersMayChange(descriptor), exposed) << WideToUtf8(sddl);
+    LocalFree(descriptor);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -150,20 +176,52 @@ std::string UniqueMutexName(const char* what) {
 TEST(PreviousInstanceTest, FirstClaimsLaterOnesSeeItAndAnswersStay) {
   const std::string name = UniqueMutexName("claim");
   Win32PreviousInstance first(name);
-  EXPECT_FALSE(first.IsRunning());
+  EXPECT_EQ(first.Find(), OtherInstance::kNone);
   Win32PreviousInstance second(name);
-  EXPECT_TRUE(second.IsRunning());
-  EXPECT_TRUE(second.IsRunning());
-  EXPECT_FALSE(first.IsRunning());
+  EXPECT_EQ(second.Find(), OtherInstance::kOurs);
+  EXPECT_EQ(second.Find(), OtherInstance::kOurs);
+  EXPECT_EQ(first.Find(), OtherInstance::kNone);
 }
 
 TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
   const std::string name = UniqueMutexName("release");
   {
     Win32PreviousInstance first(name);
-    EXPECT_FALSE(first.IsRunning());
+    EXPECT_EQ(first.Find(), OtherInstance::kNone);
   }
-  EXPECT_FALSE(Win32PreviousInstance(name).IsRunning());
+  EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kNone);
+}
+
+// Anyone may make a mutex of the program's name; only one owned by SYSTEM,
+// the Administrators or this user is an instance's.
+TEST(PreviousInstanceTest, AClaimOfAnotherOwnerOrNoneReadableIsForeign) {
+  for (const wchar_t* sddl : {L"O:BU", L"D:"}) {
+    const std::string name = UniqueMutexName("foreign");
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        sddl, SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    const UniqueMutex squatted(
+        CreateMutexW(&attributes, FALSE, Utf8ToWide(name).c_str()));
+    LocalFree(descriptor);
+    ASSERT_TRUE(squatted);
+    EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kForeign)
+        << WideToUtf8(sddl);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// DLL search
+
+// adapter_test_beside.dll is built beside this test's exe.
+TEST(DllSearchTest, ADllBesideTheProgramIsNotLoadedByName) {
+  HMODULE module = LoadLibraryW(L"adapter_test_beside.dll");
+  ASSERT_TRUE(module) << "the DLL is not beside the test";
+  FreeLibrary(module);
+  LoadDllsFromSystemDirectoryOnly();
+  module = LoadLibraryW(L"adapter_test_beside.dll");
+  EXPECT_EQ(module, nullptr);
+  if (module) FreeLibrary(module);
 }
 
 // ---------------------------------------------------------------------------
