@@ -19,6 +19,7 @@
 #include "platform/file_probe.h"
 #include "platform/management.h"
 #include "platform/message_dialog.h"
+#include "platform/message_wait.h"
 #include "platform/previous_instance.h"
 #include "platform/process_list.h"
 #include "platform/shell.h"
@@ -242,6 +243,16 @@ class FakeEventLog : public EventLog {
   void Write(EventType type, std::uint32_t id,
              const std::vector<std::string>& inserts) noexcept override {
     written.push_back({type, id, inserts});
+  }
+};
+
+// Each message runs `onMessage`, as a handler would.
+class FakeMessageWait : public MessageWait {
+ public:
+  std::function<void()> onMessage = [] { throw Failure(-1, "no message"); };
+  int waits = 0;
+  void HandleUntil(const std::function<bool()>& done) override {
+    for (++waits; !done();) onMessage();
   }
 };
 

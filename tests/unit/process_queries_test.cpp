@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_services.h"
+#include "world.h"
 
 namespace orvane {
 namespace {
@@ -47,7 +47,7 @@ TEST(ProcessQueriesTest, AQuoteInTheCommandLineStillFindsTheProcess) {
   EXPECT_TRUE(service.processes[0].ended);
 }
 
-TEST(ProcessQueriesTest, TerminationsEndEveryMatchEvenWhenOneRefuses) {
+TEST(ProcessQueriesTest, EndingsEndEveryMatchEvenWhenOneRefuses) {
   FakeManagement service;
   service.processes = {{"DfrgFat.exe", ""},
                        {"DfrgNtfs.exe", "", false, /*refusesToEnd=*/true},
@@ -61,13 +61,14 @@ TEST(ProcessQueriesTest, TerminationsEndEveryMatchEvenWhenOneRefuses) {
 }
 
 TEST(ProcessQueriesTest, AnUnavailableServiceAnswersNoAndEndsNothing) {
-  FakeManagement service;
+  fakes::World w;
+  FakeManagement& service = w.management;
   service.unavailable = true;
   service.processes = {{"DfrgNtfs.exe", ""}, Defrag(kWatched)};
   EXPECT_EQ(IsProcessRunning(service, "DfrgNtfs.exe"), kFalse);
   EXPECT_EQ(IsCommandRunning(service, "defrag.exe", kWatched), kFalse);
   EXPECT_FALSE(IsDefragmenterBusy(service, kWatched));
-  EndDefragmenters(service, kWatched);
+  EndDefragmenters(w.ctx.services, nullptr, kWatched);
   EXPECT_FALSE(service.processes[0].ended);
   EXPECT_FALSE(service.processes[1].ended);
 }
@@ -83,7 +84,7 @@ TEST(ProcessQueriesTest, BusyTestAlwaysAsksAllThree) {
   EXPECT_NE(service.queries[2].find("'DfrgFat.exe'"), std::string::npos);
 }
 
-TEST(ProcessQueriesTest, EndingAsksBeforeItTerminates) {
+TEST(ProcessQueriesTest, EndingAsksBeforeItEnds) {
   struct Case {
     std::vector<FakeManagement::Process> processes;
     std::size_t queries;  // questions plus terminations
@@ -96,9 +97,10 @@ TEST(ProcessQueriesTest, EndingAsksBeforeItTerminates) {
       {{Defrag("\"C:\\WINDOWS\\system32\\defrag.exe\" D: -f")}, 3},
   };
   for (const Case& c : cases) {
-    FakeManagement service;
+    fakes::World w;
+    FakeManagement& service = w.management;
     service.processes = c.processes;
-    EndDefragmenters(service, kWatched);
+    EndDefragmenters(w.ctx.services, nullptr, kWatched);
     EXPECT_EQ(service.queries.size(), c.queries);
     for (const auto& p : service.processes) {
       EXPECT_EQ(p.ended, p.commandLine.find(" D: ") == std::string::npos);

@@ -20,6 +20,7 @@
 #include "platform/win32/kernel32_function.h"
 #include "platform/win32/management_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
+#include "platform/win32/message_wait_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/process_list_adapter.h"
 #include "platform/win32/shell_adapter.h"
@@ -36,6 +37,10 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 namespace {
+
+// Windows ends processes from the highest level down; every process starts
+// at 0x280, and 0x300 to 0x3FF is the applications' first range.
+constexpr DWORD kShutdownLevel = 0x300;
 
 // DLLs only from the system directory, never from the program's own or the
 // current directory. Looked up by name: Windows 7 has the function only
@@ -72,8 +77,10 @@ int Run(HINSTANCE instance) {
   Win32EventLog events(kProgramTitle);
   Win32MessageDialog dialogs(events);
   Win32PreviousInstance previousInstance;
+  Win32MessageWait messages;
   Context ctx{Services{directories, files, text, drives, shells, management,
-                       processes, clock, dialogs, previousInstance, events},
+                       processes, clock, dialogs, previousInstance, events,
+                       messages},
               SharedState{}, std::string{}};
 
   // Declared after ctx: its terminate handling runs while ctx still lives.
@@ -108,6 +115,10 @@ int Run(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
                     PWSTR /*commandLine*/, int /*showCommand*/) {
   LoadDllsFromSystemDirectoryOnly();
+  // Told of the end of the session before the programs of the default
+  // level, the defragmenter among them, are ended: the first of the
+  // applications' range.
+  SetProcessShutdownParameters(kShutdownLevel, /*dwFlags=*/0);
   try {
     return Run(instance);
   } catch (...) {
