@@ -77,9 +77,8 @@ bool IsDefragmenterBusy(ManagementService& service,
   return watched == kTrue || engine;
 }
 
-void EndDefragmenters(const Services& services, Shell* awaited,
+void EndDefragmenters(ManagementService& service, Shell* awaited,
                       const std::string& sWatchedCommandLine) {
-  ManagementService& service = services.management;
   if (IsCommandRunning(service, kDefragImage, sWatchedCommandLine) == kTrue) {
     KillProcessByCommand(service, kDefragImage, sWatchedCommandLine);
   }
@@ -93,12 +92,10 @@ void EndDefragmenters(const Services& services, Shell* awaited,
   EndAwaited(awaited, steps);
 }
 
-void EndDefragmentersAtSessionEnd(const Services& services, Shell* awaited) {
+void EndDefragmentersAtSessionEnd(ProcessList& processes, Shell* awaited) {
   Steps steps;
   for (const char* engine : kEngineImages) {
-    steps([&] {
-      services.processes.EndByImageName(engine, kStoppedExitCode);
-    });
+    steps([&] { processes.EndByImageName(engine, kStoppedExitCode); });
   }
   EndAwaited(awaited, steps);
   const RecordedError& failed = steps.recorded();

@@ -8,9 +8,9 @@
 #include <cstdint>
 #include <string>
 
-#include "core/context.h"
 #include "core/int_bool.h"
 #include "platform/management.h"
+#include "platform/process_list.h"
 #include "platform/shell.h"
 
 namespace orvane {
@@ -45,7 +45,7 @@ bool IsDefragmenterBusy(ManagementService& service,
 // code: on any drive, also where neither an engine nor the service would
 // find it. A run that has ended by then keeps its own exit code. Never
 // throws.
-void EndDefragmenters(const Services& services, Shell* awaited,
+void EndDefragmenters(ManagementService& service, Shell* awaited,
                       const std::string& sWatchedCommandLine);
 
 // The end of the session, where Windows' management service refuses calls
@@ -53,6 +53,6 @@ void EndDefragmenters(const Services& services, Shell* awaited,
 // process list, then the run that `awaited` waits for as Stop does, each
 // with Stop's exit code. Ends what it can, then throws Failure for the last
 // ending that failed.
-void EndDefragmentersAtSessionEnd(const Services& services, Shell* awaited);
+void EndDefragmentersAtSessionEnd(ProcessList& processes, Shell* awaited);
 
 }  // namespace orvane

@@ -115,7 +115,7 @@ void FinishPassAtSessionEnd(Context& ctx, int waitMs) {
   if (!record) return;
   // Its Run, which this handler runs nested in, outlasts this call.
   Shell* const shell = record->AwaitedShell();
-  record->Step([&] { EndDefragmentersAtSessionEnd(ctx.services, shell); });
+  record->Step([&] { EndDefragmentersAtSessionEnd(ctx.services.processes, shell); });
   if (shell) {
     std::int32_t exitCode = 0;
     bool ended = false;

@@ -44,7 +44,8 @@ void Stop(Context& ctx, MainWindow& window) {
   window.SetEnabled(false);
   window.SetCaption("Defragment");
   s.bStopRequested = kTrue;
-  EndDefragmenters(ctx.services, AwaitedShell(s), s.sWatchedCommandLine);
+  EndDefragmenters(ctx.services.management, AwaitedShell(s),
+                   s.sWatchedCommandLine);
   s.oShell.reset();
   window.SetCommand1Caption("Start");
   window.SetCommand1Enabled(true);

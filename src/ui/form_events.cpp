@@ -83,7 +83,7 @@ void FormUnload(Context& ctx) {
   for (const auto& shell : ctx.state.oViewerShells) shell->StopWaiting();
   ctx.state.oMainForm->RemoveSizeGuard();
   ctx.state.bStopRequested = kTrue;
-  EndDefragmenters(ctx.services, AwaitedShell(ctx.state),
+  EndDefragmenters(ctx.services.management, AwaitedShell(ctx.state),
                    ctx.state.sWatchedCommandLine);
   ctx.state.oShell.reset();
 }

@@ -246,9 +246,7 @@ class FakeEventLog : public EventLog {
   }
 };
 
-// Each message runs `onMessage`, as a handler would.
-class FakeMessageWait : public MessageWait {
- public:
+struct FakeMessageWait : MessageWait {  // each message runs onMessage
   std::function<void()> onMessage = [] { throw Failure(-1, "no message"); };
   int waits = 0;
   void HandleUntil(const std::function<bool()>& done) override {

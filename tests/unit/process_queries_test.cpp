@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "world.h"
+#include "fake_services.h"
 
 namespace orvane {
 namespace {
@@ -61,14 +61,13 @@ TEST(ProcessQueriesTest, EndingsEndEveryMatchEvenWhenOneRefuses) {
 }
 
 TEST(ProcessQueriesTest, AnUnavailableServiceAnswersNoAndEndsNothing) {
-  fakes::World w;
-  FakeManagement& service = w.management;
+  FakeManagement service;
   service.unavailable = true;
   service.processes = {{"DfrgNtfs.exe", ""}, Defrag(kWatched)};
   EXPECT_EQ(IsProcessRunning(service, "DfrgNtfs.exe"), kFalse);
   EXPECT_EQ(IsCommandRunning(service, "defrag.exe", kWatched), kFalse);
   EXPECT_FALSE(IsDefragmenterBusy(service, kWatched));
-  EndDefragmenters(w.ctx.services, nullptr, kWatched);
+  EndDefragmenters(service, nullptr, kWatched);
   EXPECT_FALSE(service.processes[0].ended);
   EXPECT_FALSE(service.processes[1].ended);
 }
@@ -97,10 +96,9 @@ TEST(ProcessQueriesTest, EndingAsksBeforeItEnds) {
       {{Defrag("\"C:\\WINDOWS\\system32\\defrag.exe\" D: -f")}, 3},
   };
   for (const Case& c : cases) {
-    fakes::World w;
-    FakeManagement& service = w.management;
+    FakeManagement service;
     service.processes = c.processes;
-    EndDefragmenters(w.ctx.services, nullptr, kWatched);
+    EndDefragmenters(service, nullptr, kWatched);
     EXPECT_EQ(service.queries.size(), c.queries);
     for (const auto& p : service.processes) {
       EXPECT_EQ(p.ended, p.commandLine.find(" D: ") == std::string::npos);

@@ -186,8 +186,8 @@ TEST(StartupTest, AFailureAfterThePresenceCheckIsShownAtTheEnd) {
     EXPECT_EQ(window.loaded, !loadFails);
     EXPECT_EQ(w.ctx.state.nExitCode, loadFails ? 1 : 0);
   }
-  EXPECT_EQ(kEventHandlerFailure, 202u);  // the window's, the entry point's
-  EXPECT_EQ(kEventUnexpectedFailure, 203u);
+  EXPECT_EQ((std::pair{kEventHandlerFailure, kEventUnexpectedFailure}),
+            (std::pair{202u, 203u}));  // the window's, the entry point's
 }
 
 }  // namespace
