@@ -6,6 +6,8 @@
 # "-M" having restored it), a second instance. Stops with "-E" are in
 # minimize_tracking.sh. Each pass writes one event of the type its title
 # says; a start without a pass writes none, nor does a box that was seen.
+# From a query about the end of the session until its end no drive starts:
+# ended, D: is "aborted by user" (1); cancelled, D: starts then (0).
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -41,6 +43,25 @@ for case in "${cases[@]}"; do
   record=$(tail -n 4 "$(e2e_report_file)" | tr -d '\r' | awk '{ printf "%s\\r\\n", $0 }')
   [ -z "$event" ] || [ "$(e2e_event_strings)" = "L\"$record\""$'\n'"L\"\"" ] ||
     e2e_fail "the event's strings are not the record: $(e2e_event_strings)"
+done
+
+# Queried 6 s before the end: Windows has ended C:'s tool, or C: ended.
+for end in "yes|40000|1|aborted with an unknown error level: -1073741510|aborted by user" \
+           "no|4000|0|completed successfully|completed successfully"; do
+  IFS='|' read -r answer ms status line_c line_d <<<"$end"
+  e2e_log "case: -S -E, the end of the session queried during C:, then $answer"
+  e2e_clear_sim_log
+  rm -f "$(e2e_report_file)"
+  e2e_simulate "C: exit=0 ms=$ms" "D: exit=0 ms=50"
+  e2e_start_orvane -S -E
+  e2e_wait_sim_log 'C: -f' 60
+  e2e_wine_quiet winpeek.exe endsession "Defragmenting .." 6000 "$answer" &
+  sleep 5
+  ! e2e_sim_commands | grep -q 'D: -f' || e2e_fail "D: started meanwhile"
+  wait $! || e2e_fail "no window to send the end of the session to"
+  e2e_expect_exit "$E2E_ORVANE_PID" 60 "$status"
+  e2e_expect_report_lines "$(e2e_report_file)" "<HEADER>" \
+    "Drive C: Defrag $line_c" "Drive D: Defrag $line_d" ""
 done
 
 e2e_log "case: a second instance"
