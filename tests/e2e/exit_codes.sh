@@ -6,8 +6,6 @@
 # "-M" having restored it), a second instance. Stops with "-E" are in
 # minimize_tracking.sh. Each pass writes one event of the type its title
 # says; a start without a pass writes none, nor does a box that was seen.
-# From a query about the end of the session until its end no drive starts:
-# ended, D: is "aborted by user" (1); cancelled, D: starts then (0).
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -50,8 +48,7 @@ for end in "yes|40000|1|aborted with an unknown error level: -1073741510|aborted
            "no|4000|0|completed successfully|completed successfully"; do
   IFS='|' read -r answer ms status line_c line_d <<<"$end"
   e2e_log "case: -S -E, the end of the session queried during C:, then $answer"
-  e2e_clear_sim_log
-  rm -f "$(e2e_report_file)"
+  rm -f "$(e2e_report_file)" "$(e2e_sim_log_file)"
   e2e_simulate "C: exit=0 ms=$ms" "D: exit=0 ms=50"
   e2e_start_orvane -S -E
   e2e_wait_sim_log 'C: -f' 60

@@ -248,9 +248,8 @@ class FakeEventLog : public EventLog {
 
 struct FakeMessageWait : MessageWait {  // each message runs onMessage
   std::function<void()> onMessage = [] { throw Failure(-1, "no message"); };
-  int waits = 0;
   void HandleUntil(const std::function<bool()>& done) override {
-    for (++waits; !done();) onMessage();
+    while (!done()) onMessage();
   }
 };
 

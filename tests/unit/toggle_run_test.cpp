@@ -100,8 +100,8 @@ TEST(ToggleRunTest, StopEndsTheWatchedRunAndTheEnginesAndGoesIdle) {
   // written it since.
   EXPECT_TRUE(w.window.command2Enabled);
   EXPECT_EQ(w.shells.calls.size(), 1u);
-  EXPECT_NE(w.Report().find("Drive C: Defrag aborted with error level 1 "
-                            "(defrag was cancelled manually) \r\n"
+  EXPECT_NE(w.Report().find("C: Defrag aborted with error level 1 (defrag "
+                            "was cancelled manually) \r\n"
                             "Drive D: Defrag aborted by user\r\n\r\n"),
             std::string::npos);
   EXPECT_EQ(w.shells.alive, 0);

@@ -9,8 +9,8 @@
 //   winpeek.exe endsession <title>  sends each such window WM_QUERYENDSESSION
 //                               and WM_ENDSESSION(TRUE), ENDSESSION_CLOSEAPP,
 //                               as the Restart Manager does: it ends nothing
-//   winpeek.exe endsession <title> <ms> yes|no   the query, <ms> later each
-//                               defrag.exe ended as Windows ends it, then yes
+//   winpeek.exe endsession <title> <ms> yes|no   the query; <ms> later, each
+//                               defrag.exe ended with 0xC000013A; the end (yes)
 //   winpeek.exe syscommand <title> minimize|restore
 //                               posts that WM_SYSCOMMAND to each such window,
 //                               as its title bar buttons would
@@ -301,8 +301,7 @@ int Lock(const std::wstring& path) {
   for (;;) Sleep(INFINITE);
 }
 
-// Lists the processes; given `ending`, ends those of that image name with
-// `exitCode` instead.
+// Lists the processes, or ends those of image name `ending` with `exitCode`.
 int ListProcesses(const wchar_t* ending = nullptr, UINT exitCode = 0) {
   simdefrag::OwnedHandle snapshot(
       CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, /*th32ProcessID=*/0));

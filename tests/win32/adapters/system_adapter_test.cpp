@@ -376,8 +376,6 @@ TEST(TextEncodingTest, AnsiHasOneByteForEachCharacterOfItsCodePage) {
   EXPECT_EQ(WideToAnsi(L"\u4e2d"), "?");
 }
 
-// Each running process of the name (in any letter case) ends with the code
-// given; one that has ended already keeps its own.
 TEST(ProcessListTest, EndsTheNamedProcessesWithTheCodeAndSparesTheEnded) {
   testing::ScratchDirectory scratch;
   const std::wstring named = scratch / L"orvane_ending_child.exe";
