@@ -6,7 +6,8 @@
 # Report is enabled once the stopped pass has written its record. A second
 # Start runs a full pass. Closing the window during a pass ends the
 # defragmenter, the engine and the program, and the record is still written.
-# Stop and taskkill (as the Task Scheduler stops) end D:'s engineless tool.
+# A close by taskkill (as the Task Scheduler stops a task) during D:, which
+# has no engine, ends D:'s tool through its handle within 10 s.
 # Each pass writes one event: a warning when stopped, information when it
 # ended "Defragmented".
 #
@@ -105,27 +106,19 @@ e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" "" \
   e2e_fail "the defragmenter or its engine still runs"
 e2e_expect_events "warning 102" "information 100" "warning 102"
 
-e2e_add_drive E hd
-e2e_apply_drives
-e2e_simulate "C: exit=0 ms=50" "D: exit=0 ms=40000" "E: exit=0 ms=50"
+e2e_log "phase: taskkill without /F during D:"
+e2e_simulate "C: exit=0 ms=50" "D: exit=0 ms=40000"  # D: has no engine
+rm -f "$report" "$(e2e_sim_log_file)"
 e2e_start_orvane
 pid=$E2E_ORVANE_PID
 win=$(e2e_wait_window Defragment 60 "$pid")
-for how in Stop taskkill; do
-  e2e_log "phase: $how during D:, which has no engine"
-  rm -f "$report" "$(e2e_sim_log_file)"
-  e2e_wait_ready Defragment 30
-  e2e_click_start "$win"
-  e2e_wait_sim_log 'D: -f' 60
-  if [ $how = Stop ]; then e2e_click_start "$win"; else
-    e2e_wine_quiet taskkill /IM Orvane.exe || true
-    e2e_wait_exit "$pid" 10 >/dev/null
-  fi
-  for _ in $(seq 50); do [ -s "$report" ] && break; sleep 0.2; done
-  e2e_expect_report_lines "$report" "<HEADER>" \
-    "Drive C: Defrag completed successfully" "${stopped_c/C:/D:}" \
-    "Drive E: Defrag aborted by user" ""
-done
+e2e_wait_ready Defragment 30
+e2e_click_start "$win"
+e2e_wait_sim_log 'D: -f' 60
+e2e_wine_quiet taskkill /IM Orvane.exe || true
+e2e_wait_exit "$pid" 10 >/dev/null
+e2e_expect_report_lines "$report" "<HEADER>" \
+  "Drive C: Defrag completed successfully" "${stopped_c/C:/D:}" ""
 ! e2e_processes | grep -qiE '^defrag\.exe$' || e2e_fail "defrag.exe still runs"
 e2e_simulate "${long_run[@]}"
 
