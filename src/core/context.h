@@ -12,6 +12,7 @@
 #include "platform/file_probe.h"
 #include "platform/management.h"
 #include "platform/message_dialog.h"
+#include "platform/message_wait.h"
 #include "platform/previous_instance.h"
 #include "platform/process_list.h"
 #include "platform/shell.h"
@@ -31,6 +32,7 @@ struct Services {
   MessageDialog& dialogs;
   PreviousInstance& previousInstance;
   EventLog& events;
+  MessageWait& messages;
 };
 
 struct Context {

@@ -36,6 +36,10 @@ struct SharedState {
   // waits, and lets the end of the session write the record.
   PassRecord* pActivePass = nullptr;
 
+  // From a query about the end of the session, answered yes, until the
+  // session ends or goes on: the pass starts no drive meanwhile.
+  bool sessionMayEnd = false;
+
   // The process exit code: when a pass ends the program ("-E"), 0 when it
   // ended "Defragmented" and 1 when it failed or was stopped; 1 when
   // start-up ends the program because of a failure (the defragmenter

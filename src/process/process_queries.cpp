@@ -6,8 +6,7 @@
 namespace orvane {
 
 const char kDefragImage[] = "defrag.exe";
-const char kNtfsEngineImage[] = "DfrgNtfs.exe";
-const char kFatEngineImage[] = "DfrgFat.exe";
+const char* const kEngineImages[2] = {"DfrgNtfs.exe", "DfrgFat.exe"};
 
 namespace {
 
@@ -18,7 +17,7 @@ IntBool AnyProcess(ManagementService& service, const std::string& query) {
   return found;
 }
 
-void TerminateAll(ManagementService& service, const std::string& query) {
+void EndAll(ManagementService& service, const std::string& query) {
   Steps steps;
   ProcessCollection processes;
   steps([&] { processes = service.ExecQuery(query); });
@@ -44,22 +43,28 @@ IntBool IsCommandRunning(ManagementService& service,
 void KillProcessByCommand(ManagementService& service,
                           const std::string& sImageName,
                           const std::string& sCommandLine) {
-  TerminateAll(service, CommandLineQuery(sImageName, sCommandLine,
+  EndAll(service, CommandLineQuery(sImageName, sCommandLine,
                                          /*withHandle=*/true));
 }
 
 void KillEngines(ManagementService& service, const std::string& sFirstName,
                  const std::string& sSecondName) {
-  TerminateAll(service, EitherNameQuery(sFirstName, sSecondName));
+  EndAll(service, EitherNameQuery(sFirstName, sSecondName));
 }
 
 namespace {
 
-// Both engines are always asked about, NTFS first.
+// Both engines are always asked about.
 bool IsEngineRunning(ManagementService& service) {
-  const IntBool ntfs = IsProcessRunning(service, kNtfsEngineImage);
-  const IntBool fat = IsProcessRunning(service, kFatEngineImage);
-  return ntfs == kTrue || fat == kTrue;
+  bool running = false;
+  for (const char* engine : kEngineImages) {
+    running = IsProcessRunning(service, engine) == kTrue || running;
+  }
+  return running;
+}
+
+void EndAwaited(Shell* awaited, Steps& steps) {
+  if (awaited) steps([&] { awaited->EndAwaited(kStoppedExitCode); });
 }
 
 }  // namespace
@@ -72,14 +77,29 @@ bool IsDefragmenterBusy(ManagementService& service,
   return watched == kTrue || engine;
 }
 
-void EndDefragmenters(ManagementService& service,
+void EndDefragmenters(ManagementService& service, Shell* awaited,
                       const std::string& sWatchedCommandLine) {
   if (IsCommandRunning(service, kDefragImage, sWatchedCommandLine) == kTrue) {
     KillProcessByCommand(service, kDefragImage, sWatchedCommandLine);
   }
   if (IsEngineRunning(service)) {
-    KillEngines(service, kFatEngineImage, kNtfsEngineImage);
+    // The ending's query names DfrgFat.exe first.
+    KillEngines(service, kEngineImages[1], kEngineImages[0]);
   }
+  // Last, so that a run the service or its engine's end has ended keeps the
+  // exit code it ended with.
+  Steps steps;
+  EndAwaited(awaited, steps);
+}
+
+void EndDefragmentersAtSessionEnd(ProcessList& processes, Shell* awaited) {
+  Steps steps;
+  for (const char* engine : kEngineImages) {
+    steps([&] { processes.EndByImageName(engine, kStoppedExitCode); });
+  }
+  EndAwaited(awaited, steps);
+  const RecordedError& failed = steps.recorded();
+  if (failed.IsSet()) throw Failure(failed.number, failed.description);
 }
 
 }  // namespace orvane

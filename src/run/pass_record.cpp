@@ -1,6 +1,5 @@
 #include "run/pass_record.h"
 
-#include <initializer_list>
 #include <utility>
 
 #include "process/process_queries.h"
@@ -27,6 +26,17 @@ EventKind EventKindOf(PassOutcome outcome) {
 }
 
 }  // namespace
+
+std::int32_t PassRecord::RunDefragmenter(std::shared_ptr<Shell> shell,
+                                         const std::string& program,
+                                         const std::string& arguments) {
+  struct Awaited {
+    std::shared_ptr<Shell>& slot;
+    ~Awaited() { slot.reset(); }
+  } awaited{awaitedShell_};
+  awaitedShell_ = std::move(shell);
+  return awaitedShell_->Run(program, arguments, kStyleHidden, /*wait=*/true);
+}
 
 void PassRecord::SetDrives(std::vector<DriveInfo> drives) {
   drives_ = std::move(drives);
@@ -55,12 +65,12 @@ const std::string& PassRecord::DrivePath() const {
 
 void PassRecord::SetExitCodeLine(std::int32_t exitCode) {
   if (recordWritten_ || lines_.empty()) return;
-  steps([&] { lines_.back() = ExitCodeLine(DrivePath(), exitCode); });
+  steps_([&] { lines_.back() = ExitCodeLine(DrivePath(), exitCode); });
 }
 
 void PassRecord::SetLine(std::string (*line)(const std::string& drivePath)) {
   if (recordWritten_ || lines_.empty()) return;
-  steps([&] { lines_.back() = line(DrivePath()); });
+  steps_([&] { lines_.back() = line(DrivePath()); });
 }
 
 void PassRecord::SetAbortedLine() { SetLine(&AbortedLine); }
@@ -70,17 +80,17 @@ void PassRecord::SetNotStartedLine() { SetLine(&NotStartedLine); }
 void PassRecord::WriteRecord(const Services& services) {
   if (recordWritten_) return;
   recordWritten_ = true;
-  steps([&] {
+  steps_([&] {
     recordText_ = RunRecord(services.clock, lines_);
     AppendToReport(services, recordText_);
   });
 }
 
 void PassRecord::WriteTrailer(const Services& services) {
-  if (trailerWritten_ || !steps.recorded().IsSet()) return;
+  if (trailerWritten_ || !steps_.recorded().IsSet()) return;
   trailerWritten_ = true;
-  const RecordedError error = steps.recorded();
-  steps([&] {
+  const RecordedError error = steps_.recorded();
+  steps_([&] {
     trailerText_ =
         ErrorTrailer(services.clock, error.number, error.description);
     AppendToReport(services, trailerText_);
@@ -91,29 +101,25 @@ void PassRecord::WriteEvent(const Services& services, PassOutcome outcome) {
   if (eventWritten_) return;
   eventWritten_ = true;
   const EventKind kind = EventKindOf(outcome);
-  steps([&] {
+  steps_([&] {
     services.events.Write(kind.type, kind.id, {recordText_, trailerText_});
   });
+}
+
+Shell* AwaitedShell(const SharedState& state) {
+  return state.pActivePass ? state.pActivePass->AwaitedShell() : nullptr;
 }
 
 void FinishPassAtSessionEnd(Context& ctx, int waitMs) {
   PassRecord* record = ctx.state.pActivePass;
   if (!record) return;
-  // The close has asked the management service to end the defragmenter,
-  // but inside the end of the session (a message sent by another process)
-  // Windows' service refuses every call: end the current run through its own
-  // handle and the engines by name, as Stop would have ended them.
-  const std::shared_ptr<Shell> shell = record->runningShell;
-  if (shell) record->steps([&] { shell->EndAwaited(kStoppedExitCode); });
-  for (const char* engine : {kFatEngineImage, kNtfsEngineImage}) {
-    record->steps([&] {
-      ctx.services.processes.EndByImageName(engine, kStoppedExitCode);
-    });
-  }
+  // Its Run, which this handler runs nested in, outlasts this call.
+  Shell* const shell = record->AwaitedShell();
+  record->Step([&] { EndDefragmentersAtSessionEnd(ctx.services.processes, shell); });
   if (shell) {
     std::int32_t exitCode = 0;
     bool ended = false;
-    record->steps([&] { ended = shell->AwaitEnd(waitMs, exitCode); });
+    record->Step([&] { ended = shell->AwaitEnd(waitMs, exitCode); });
     if (ended) {
       record->SetExitCodeLine(exitCode);
     } else {

@@ -1,17 +1,18 @@
 #pragma once
 // The record of a running pass while it is built: the drive collection,
-// fetched once, one line per fixed drive reached, and the shell object that
-// waits for the current drive's defragmenter. The pass fills it and writes
-// it at its end. A session end that comes while the pass waits finishes it
-// and writes it from inside that wait (FinishPassAtSessionEnd), because the
-// process may be ended before the pass gets back; the record and its error
-// trailer are each written once, whichever comes first, and so is the
-// pass's event, which follows them.
+// fetched once, one line per fixed drive reached, the pass's recorded error,
+// and the shell object that waits for the current drive's defragmenter. The
+// pass fills it and writes it at its end. A session end that comes while
+// the pass waits finishes it and writes it from inside that wait
+// (FinishPassAtSessionEnd), because the process may be ended before the
+// pass gets back; the record and its error trailer are each written once,
+// whichever comes first, and so is the pass's event, which follows them.
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/context.h"
@@ -27,12 +28,23 @@ enum class PassOutcome { kDefragmented, kDefragError, kStopped };
 
 class PassRecord {
  public:
-  // The pass's continue-on-error; its recorded error is the pass's.
-  Steps steps;
+  // Runs one step of the pass under its continue-on-error (steps.h); a
+  // failure becomes the pass's recorded error.
+  template <class Fn>
+  bool Step(Fn&& step) noexcept {
+    return steps_(std::forward<Fn>(step));
+  }
+  const RecordedError& Recorded() const { return steps_.recorded(); }
 
+  // Runs the current fixed drive's defragmenter through `shell`, hidden,
+  // and answers its exit code; while Run waits, `shell` is the one that
+  // AwaitedShell names. Throws what Run throws.
+  std::int32_t RunDefragmenter(std::shared_ptr<Shell> shell,
+                               const std::string& program,
+                               const std::string& arguments);
   // The shell object whose Run waits for the current drive's defragmenter;
-  // set by the pass for the duration of that call.
-  std::shared_ptr<Shell> runningShell;
+  // null when none waits.
+  Shell* AwaitedShell() const { return awaitedShell_.get(); }
 
   // Takes the drive collection; a first enumeration sizes the lines by its
   // fixed drives.
@@ -66,6 +78,8 @@ class PassRecord {
  private:
   void SetLine(std::string (*line)(const std::string& drivePath));
 
+  Steps steps_;
+  std::shared_ptr<Shell> awaitedShell_;
   std::vector<DriveInfo> drives_;
   std::size_t next_ = 0;              // the next drive of the collection
   std::vector<std::string> lines_;   // one per fixed drive reached
@@ -76,14 +90,18 @@ class PassRecord {
   std::string trailerText_;  // as appended; empty when none
 };
 
-// Called once the window has closed at the end of the session: finishes the
+// The shell whose Run waits for the active pass's current defragmenter;
+// null when no pass is active or none waits.
+Shell* AwaitedShell(const SharedState& state);
+
+// Called at the end of the session, before the window closes: finishes the
 // active pass's record as the pass would after a stop and writes it. Ends
-// the current drive's defragmenter (one that has ended keeps its exit code)
-// and every defragmentation engine, each with the exit code Stop gives, then
-// waits up to `waitMs` for that defragmenter to end and takes its line from
-// the exit code; one that has not ended by then is reported "aborted by
-// user". The next fixed drive gets "aborted by user"; the pass's event reads
-// stopped. Nothing when no pass is active. Never throws.
+// every defragmentation engine and the current drive's defragmenter
+// (EndDefragmentersAtSessionEnd), then waits up to `waitMs` for that
+// defragmenter to end and takes its line from the exit code; one that has
+// not ended by then is reported "aborted by user". The next fixed drive gets
+// "aborted by user"; the pass's event reads stopped. Nothing when no pass is
+// active. Never throws.
 void FinishPassAtSessionEnd(Context& ctx, int waitMs);
 
 }  // namespace orvane

@@ -3,11 +3,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <utility>
 
 #include "core/system_locations.h"
 #include "core/letter_case.h"
-#include "platform/steps.h"
 #include "report/report_file.h"
 #include "run/pass_record.h"
 
@@ -46,21 +44,18 @@ class ActivePass {
   SharedState& state_;
 };
 
-// Names the shell object that waits for the current drive's defragmenter
-// while Run lasts.
-class RunningShell {
- public:
-  RunningShell(PassRecord& record, std::shared_ptr<Shell> shell)
-      : record_(record) {
-    record_.runningShell = std::move(shell);
+// The next fixed drive, once the session goes on: from a query about the
+// end of the session until its end, no drive starts. When it ends, the
+// session's end has finished and written the record, and no drive follows.
+bool NextDriveWhileTheSessionGoesOn(Context& ctx, PassRecord& record) {
+  SharedState& s = ctx.state;
+  if (s.sessionMayEnd) {
+    record.Step([&] {
+      ctx.services.messages.HandleUntil([&] { return !s.sessionMayEnd; });
+    });
   }
-  ~RunningShell() { record_.runningShell.reset(); }
-  RunningShell(const RunningShell&) = delete;
-  RunningShell& operator=(const RunningShell&) = delete;
-
- private:
-  PassRecord& record_;
-};
+  return record.NextFixedDrive();
+}
 
 }  // namespace
 
@@ -69,16 +64,15 @@ void RunPass(Context& ctx) {
   const Services& svc = ctx.services;
   PassRecord record;
   ActivePass active(s, record);
-  Steps& steps = record.steps;
 
-  steps([&] { s.oShell = svc.shells.Create(); });
+  record.Step([&] { s.oShell = svc.shells.Create(); });
   // Fetched once: both enumerations walk the same collection.
-  steps([&] { record.SetDrives(svc.drives.Enumerate()); });
-  steps([&] { s.oMainForm->SetCommand1Enabled(true); });
+  record.Step([&] { record.SetDrives(svc.drives.Enumerate()); });
+  record.Step([&] { s.oMainForm->SetCommand1Enabled(true); });
 
   std::int32_t vExitCode = 0;  // no run yet counts as 0
   bool driveFailed = false;    // a drive ended non-zero or was not started
-  while (record.NextFixedDrive()) {
+  while (NextDriveWhileTheSessionGoesOn(ctx, record)) {
     const std::string& drivePath = record.DrivePath();
     if (s.bStopRequested == kTrue) {
       record.SetAbortedLine();
@@ -90,16 +84,14 @@ void RunPass(Context& ctx) {
     }
 
     bool started = false;
-    steps([&] {
+    record.Step([&] {
       // Our own reference: Stop or close may release oShell while we wait.
       std::shared_ptr<Shell> shell = s.oShell;
       if (!shell) throw Failure(kObjectRequired, "Object required");
       // The rule start-up follows: never a path relative to the drive.
       const std::string program = DefragmenterPath(svc);
       if (program.empty()) throw Failure(kFileNotFound, "File not found");
-      RunningShell running(record, shell);
-      vExitCode = shell->Run(program, drivePath + " -f", kStyleHidden,
-                             /*wait=*/true);
+      vExitCode = record.RunDefragmenter(shell, program, drivePath + " -f");
       started = true;
     });
     driveFailed = driveFailed || !started || vExitCode != 0;
@@ -113,11 +105,12 @@ void RunPass(Context& ctx) {
   record.WriteRecord(svc);
 
   const bool stopped = s.bStopRequested == kTrue;
-  const bool succeeded = !stopped && !steps.recorded().IsSet() && !driveFailed;
+  const bool succeeded = !stopped && !record.Recorded().IsSet() && !driveFailed;
   MainWindow& window = *s.oMainForm;
   if (!stopped) {
-    steps([&] { window.SetCaption(succeeded ? kTitleDone : kTitleError); });
-    steps([&] { window.SetCommand1Caption("Start"); });
+    record.Step(
+        [&] { window.SetCaption(succeeded ? kTitleDone : kTitleError); });
+    record.Step([&] { window.SetCommand1Caption("Start"); });
   }
   // After a stop too, unless the window has closed: Stop enabled Report
   // only when the report existed then, a Start refused since has disabled
@@ -126,11 +119,11 @@ void RunPass(Context& ctx) {
     // After a pass that was not stopped, a failing existence test still
     // enables Report: the click tests again.
     bool reportExists = !stopped;
-    steps([&] { reportExists = ReportExists(svc); });
-    if (reportExists) steps([&] { window.SetCommand2Enabled(true); });
+    record.Step([&] { reportExists = ReportExists(svc); });
+    if (reportExists) record.Step([&] { window.SetCommand2Enabled(true); });
   }
   if (!stopped && s.bRestoreWhenDone != kFalse && s.bMinimized != kFalse) {
-    steps([&] { window.SetWindowState(WindowState::kNormal); });
+    record.Step([&] { window.SetWindowState(WindowState::kNormal); });
   }
 
   record.WriteTrailer(svc);
@@ -142,7 +135,7 @@ void RunPass(Context& ctx) {
 
   if (s.bExitWhenDone != kFalse && s.bMinimized != kFalse) {
     s.nExitCode = succeeded ? 0 : 1;
-    steps([&] { s.oMainForm->Unload(); });
+    record.Step([&] { s.oMainForm->Unload(); });
   }
 }
 

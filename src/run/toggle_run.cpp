@@ -2,6 +2,7 @@
 
 #include "process/process_queries.h"
 #include "report/report_file.h"
+#include "run/pass_record.h"
 #include "run/run_pass.h"
 
 namespace orvane {
@@ -43,7 +44,8 @@ void Stop(Context& ctx, MainWindow& window) {
   window.SetEnabled(false);
   window.SetCaption("Defragment");
   s.bStopRequested = kTrue;
-  EndDefragmenters(ctx.services.management, s.sWatchedCommandLine);
+  EndDefragmenters(ctx.services.management, AwaitedShell(s),
+                   s.sWatchedCommandLine);
   s.oShell.reset();
   window.SetCommand1Caption("Start");
   window.SetCommand1Enabled(true);

@@ -83,14 +83,25 @@ void FormUnload(Context& ctx) {
   for (const auto& shell : ctx.state.oViewerShells) shell->StopWaiting();
   ctx.state.oMainForm->RemoveSizeGuard();
   ctx.state.bStopRequested = kTrue;
-  EndDefragmenters(ctx.services.management, ctx.state.sWatchedCommandLine);
+  EndDefragmenters(ctx.services.management, AwaitedShell(ctx.state),
+                   ctx.state.sWatchedCommandLine);
   ctx.state.oShell.reset();
 }
 
-void FormEndSession(Context& ctx) {
+bool FormQueryEndSession(Context& ctx) {
+  ctx.state.sessionMayEnd = true;
+  return true;
+}
+
+void FormEndSession(Context& ctx, bool ending) {
+  ctx.state.sessionMayEnd = false;
+  if (!ending) return;
+  ctx.state.bStopRequested = kTrue;
+  // The record first: the close asks the management service, which may
+  // make it wait, and the process may be ended at any moment now.
+  FinishPassAtSessionEnd(ctx, kSessionEndWaitMs);
   Steps steps;
   steps([&] { ctx.state.oMainForm->Unload(); });
-  FinishPassAtSessionEnd(ctx, kSessionEndWaitMs);
 }
 
 void FormTerminate(Context& ctx) {

@@ -29,14 +29,19 @@ void FormQueryUnload(Context& ctx);
 // defragmenter's processes and releases the shell object.
 void FormUnload(Context& ctx);
 
-// The end of the Windows session, once it is certain: closes the window as
-// any close does (query-unload, unload), then ends what the close could not
-// (the management service may refuse calls at this point) and finishes and
-// writes the active pass's record, waiting a few seconds at most for the
-// current drive's defragmenter, since the process may be ended as soon as
-// this returns. The end of the session is never refused, and a query about it,
-// or an end that was cancelled, changes nothing. Never throws.
-void FormEndSession(Context& ctx);
+// A query about the end of the Windows session: never refused. From now
+// until the session ends or goes on (FormEndSession), the pass starts no
+// drive.
+bool FormQueryEndSession(Context& ctx);
+
+// The end of the Windows session: `ending` when it is certain, false when
+// it was cancelled, and then the pass goes on as before. When certain,
+// finishes and writes the active pass's record first (ending the
+// defragmenters as the end of the session can, and waiting a few seconds at
+// most for the current drive's, since the process may be ended as soon as
+// this returns), then closes the window as any close does (query-unload,
+// unload). Never throws.
+void FormEndSession(Context& ctx, bool ending);
 
 // The window object's end: hides and unloads a window that is still loaded;
 // never loads it again to do so.

@@ -19,6 +19,7 @@
 #include "platform/file_probe.h"
 #include "platform/management.h"
 #include "platform/message_dialog.h"
+#include "platform/message_wait.h"
 #include "platform/previous_instance.h"
 #include "platform/process_list.h"
 #include "platform/shell.h"
@@ -244,6 +245,13 @@ class FakeEventLog : public EventLog {
   void Write(EventType type, std::uint32_t id,
              const std::vector<std::string>& inserts) noexcept override {
     written.push_back({type, id, inserts});
+  }
+};
+
+struct FakeMessageWait : MessageWait {  // each message runs onMessage
+  std::function<void()> onMessage = [] { throw Failure(-1, "no message"); };
+  void HandleUntil(const std::function<bool()>& done) override {
+    while (!done()) onMessage();
   }
 };
 

@@ -19,8 +19,9 @@ struct World {
   FakeDialogs dialogs;
   FakePreviousInstance previous;
   FakeEventLog events;
+  FakeMessageWait messages;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       management, clock, dialogs, previous, events},
+                       management, clock, dialogs, previous, events, messages},
               SharedState{}, ""};
   FakeWindow window{ctx};
 

@@ -140,20 +140,23 @@ TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
     if (c.faults) w.shells.cannotStart = {"C:"};
     w.shells.endFails = c.faults;
     std::string answered;
+    int endedBeforeTheWait = 0;  // engines
     w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
       if (call.arguments.rfind(c.endDuring, 0) != 0) return;
       w.management.unavailable = c.serviceRefuses;
       // D:'s tool, still running, ends with 5 once its engine has gone.
+      const auto count = [&] { endedBeforeTheWait += w.shells.awaited.empty(); };
       w.management.processes = {{"DfrgNtfs.exe", "", false, false, [&] {
+        count();
         if (w.shells.runOn.erase("D:")) w.shells.exitCodes["D:"] = 5;
-      }}};
-      FormEndSession(w.ctx);
+      }}, {"DfrgFat.exe", "", false, false, count}};
+      FormEndSession(w.ctx, true);
       answered = w.Report();
     };
     ToggleRun(w.ctx);
     EXPECT_EQ(answered, c.report) << c.endDuring;
     EXPECT_EQ(w.Report(), answered) << c.endDuring;
-    EXPECT_TRUE(w.management.processes[0].ended);
+    EXPECT_EQ(endedBeforeTheWait, 2) << c.endDuring;
     EXPECT_FALSE(w.window.loaded);
     ASSERT_EQ(w.shells.awaited.size(), 1u);
     EXPECT_LE(w.shells.awaited[0], 5000);  // within what Windows allows
@@ -161,9 +164,27 @@ TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
   // Without a pass the session end only closes the window.
   World idle;
   idle.window.Load();
-  FormEndSession(idle.ctx);
+  FormEndSession(idle.ctx, true);
   EXPECT_FALSE(idle.window.loaded);
   EXPECT_EQ(idle.files.appends, 0);
+}
+
+TEST(FormEventsTest, NoDriveStartsBetweenTheQueryAndTheEndOfTheSession) {
+  for (const bool ending : {true, false}) {
+    World w;
+    w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+    w.shells.exitCodes["C:"] = static_cast<std::int32_t>(0xC000013A);
+    w.shells.whileWaiting = [&](const fakes::ShellCall&) {
+      EXPECT_TRUE(w.shells.calls.size() > 1 || FormQueryEndSession(w.ctx));
+    };
+    w.messages.onMessage = [&] { FormEndSession(w.ctx, ending); };
+    w.window.Load();
+    ToggleRun(w.ctx);
+    EXPECT_FALSE(w.ctx.state.sessionMayEnd);  // held until the end
+    const std::string d = ending ? "aborted by user" : "completed";
+    EXPECT_NE(w.Report().find(": -1073741510\r\nDrive D: Defrag " + d),
+              std::string::npos);
+  }
 }
 
 TEST(FormEventsTest, TerminateNeverLoadsTheWindowAgain) {

@@ -47,7 +47,7 @@ TEST(ProcessQueriesTest, AQuoteInTheCommandLineStillFindsTheProcess) {
   EXPECT_TRUE(service.processes[0].ended);
 }
 
-TEST(ProcessQueriesTest, TerminationsEndEveryMatchEvenWhenOneRefuses) {
+TEST(ProcessQueriesTest, EndingsEndEveryMatchEvenWhenOneRefuses) {
   FakeManagement service;
   service.processes = {{"DfrgFat.exe", ""},
                        {"DfrgNtfs.exe", "", false, /*refusesToEnd=*/true},
@@ -67,7 +67,7 @@ TEST(ProcessQueriesTest, AnUnavailableServiceAnswersNoAndEndsNothing) {
   EXPECT_EQ(IsProcessRunning(service, "DfrgNtfs.exe"), kFalse);
   EXPECT_EQ(IsCommandRunning(service, "defrag.exe", kWatched), kFalse);
   EXPECT_FALSE(IsDefragmenterBusy(service, kWatched));
-  EndDefragmenters(service, kWatched);
+  EndDefragmenters(service, nullptr, kWatched);
   EXPECT_FALSE(service.processes[0].ended);
   EXPECT_FALSE(service.processes[1].ended);
 }
@@ -83,7 +83,7 @@ TEST(ProcessQueriesTest, BusyTestAlwaysAsksAllThree) {
   EXPECT_NE(service.queries[2].find("'DfrgFat.exe'"), std::string::npos);
 }
 
-TEST(ProcessQueriesTest, EndingAsksBeforeItTerminates) {
+TEST(ProcessQueriesTest, EndingAsksBeforeItEnds) {
   struct Case {
     std::vector<FakeManagement::Process> processes;
     std::size_t queries;  // questions plus terminations
@@ -98,7 +98,7 @@ TEST(ProcessQueriesTest, EndingAsksBeforeItTerminates) {
   for (const Case& c : cases) {
     FakeManagement service;
     service.processes = c.processes;
-    EndDefragmenters(service, kWatched);
+    EndDefragmenters(service, nullptr, kWatched);
     EXPECT_EQ(service.queries.size(), c.queries);
     for (const auto& p : service.processes) {
       EXPECT_EQ(p.ended, p.commandLine.find(" D: ") == std::string::npos);

@@ -90,7 +90,7 @@ TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.name;
     EXPECT_EQ(w.dialogs.shown[0].text, c.text) << c.name;
     EXPECT_EQ(w.dialogs.shown[0].style, 16);
-    EXPECT_EQ(w.dialogs.shown[0].eventId, kEventDefragmenterNotFound);
+    EXPECT_EQ(w.dialogs.shown[0].eventId, 200u);  // as published
     EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
     EXPECT_FALSE(w.window.loaded) << c.name;
     EXPECT_EQ(w.ctx.state.bAutoStart, kFalse) << c.name;
@@ -175,7 +175,7 @@ TEST(StartupTest, AutoStartClosedDuringTheBusyTestRunsNothing) {
     w.ctx.argumentText = "-S -E";
     w.management.onQuery = [&] {
       w.management.onQuery = nullptr;
-      sessionEnd ? FormEndSession(w.ctx) : w.window.Unload();
+      sessionEnd ? FormEndSession(w.ctx, true) : w.window.Unload();
     };
     Main(w.ctx);
     EXPECT_TRUE(w.shells.calls.empty()) << sessionEnd;
@@ -214,13 +214,15 @@ TEST(StartupTest, AFailureAfterThePresenceCheckIsShownAtTheEnd) {
               "Error Loading Program\r\nNot enough memory resources are "
               "available.");
     EXPECT_EQ(w.dialogs.shown[0].style, 16);
-    EXPECT_EQ(w.dialogs.shown[0].eventId, kEventErrorLoadingProgram);
+    EXPECT_EQ(w.dialogs.shown[0].eventId, 201u);
     EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
     // The Load step after it still ran; a program that ends for want of a
     // window ends with 1, one that goes on will end as its user says.
     EXPECT_EQ(window.loaded, !loadFails);
     EXPECT_EQ(w.ctx.state.nExitCode, loadFails ? 1 : 0);
   }
+  EXPECT_EQ((std::pair{kEventHandlerFailure, kEventUnexpectedFailure}),
+            (std::pair{202u, 203u}));  // the window's, the entry point's
 }
 
 }  // namespace

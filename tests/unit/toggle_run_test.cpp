@@ -100,8 +100,8 @@ TEST(ToggleRunTest, StopEndsTheWatchedRunAndTheEnginesAndGoesIdle) {
   // written it since.
   EXPECT_TRUE(w.window.command2Enabled);
   EXPECT_EQ(w.shells.calls.size(), 1u);
-  EXPECT_NE(w.Report().find("Drive C: Defrag aborted with error level 1 "
-                            "(defrag was cancelled manually) \r\n"
+  EXPECT_NE(w.Report().find("C: Defrag aborted with error level 1 (defrag "
+                            "was cancelled manually) \r\n"
                             "Drive D: Defrag aborted by user\r\n\r\n"),
             std::string::npos);
   EXPECT_EQ(w.shells.alive, 0);
@@ -177,6 +177,7 @@ TEST(ToggleRunTest, ClosingDuringARunWritesTheRecordAndTouchesNothingAfter) {
                      {"F:", kDriveFixed}};
   w.window.Load();
   std::size_t atClose = 0;
+  w.shells.runOn = {"C:"};  // ended by the close, through its handle
   w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
     if (call.arguments != "C: -f") return;
     w.management.processes = {{"DfrgNtfs.exe", ""}};
@@ -187,7 +188,8 @@ TEST(ToggleRunTest, ClosingDuringARunWritesTheRecordAndTouchesNothingAfter) {
   EXPECT_TRUE(w.management.processes[0].ended);
   EXPECT_EQ(w.window.log.size(), atClose);
   EXPECT_FALSE(w.window.loaded);
-  EXPECT_NE(w.Report().find("Drive C: Defrag completed successfully\r\n"
+  EXPECT_NE(w.Report().find("Drive C: Defrag aborted with error level 1 "
+                            "(defrag was cancelled manually) \r\n"
                             "Drive D: Defrag aborted by user\r\n\r\n"),
             std::string::npos);
   EXPECT_EQ(w.shells.alive, 0);
@@ -201,8 +203,7 @@ TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
   const auto none = [](W) {};
   const auto kInfo = EventType::kInformation, kError = EventType::kError,
              kWarning = EventType::kWarning;
-  const auto kDone = kEventPassDefragmented, kFail = kEventPassDefragError,
-             kStop = kEventPassStopped;
+  const std::uint32_t kDone = 100, kFail = 101, kStop = 102, kRefused = 103;
   const struct {
     const char* name;
     void (*arrange)(W);
@@ -216,11 +217,13 @@ TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
       {"not started", [](W w) { w.shells.cannotStart.insert("C:"); }, none, kError, kFail, true},
       {"report locked", [](W w) { w.files.locked.insert(World::kReport); }, none, kError, kFail, true},
       {"busy", [](W w) { w.management.processes = {{"DfrgNtfs.exe", ""}}; }, none, kWarning,
-       kEventStartRefused},
+       kRefused},
       {"stopped", none, [](W w) { ToggleRun(w.ctx); }, kWarning, kStop},
       {"closed", none, [](W w) { w.window.Unload(); }, kWarning, kStop},
-      {"session end", none, [](W w) { FormEndSession(w.ctx); EXPECT_EQ(w.events.written.size(), 1u); },
+      {"session end", none, [](W w) { FormEndSession(w.ctx, true); EXPECT_EQ(w.events.written.size(), 1u); },
        kWarning, kStop},
+      {"session end, C: not ended", [](W w) { w.shells.runOn = {"C:"}; w.shells.endFails = true; },
+       [](W w) { FormEndSession(w.ctx, true); }, kWarning, kStop, true},
   };
   for (const auto& c : cases) {
     World w;
@@ -235,7 +238,7 @@ TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
     const fakes::FakeEventLog::Event& e = w.events.written[0];
     EXPECT_EQ(e.type, c.type) << c.name;
     EXPECT_EQ(e.id, c.id) << c.name;
-    if (c.id == kEventStartRefused) {
+    if (c.id == kRefused) {
       EXPECT_EQ(e.inserts, std::vector<std::string>{World::kWatched});
       continue;
     }

@@ -9,6 +9,8 @@
 //   winpeek.exe endsession <title>  sends each such window WM_QUERYENDSESSION
 //                               and WM_ENDSESSION(TRUE), ENDSESSION_CLOSEAPP,
 //                               as the Restart Manager does: it ends nothing
+//   winpeek.exe endsession <title> <ms> yes|no   the query; <ms> later, each
+//                               defrag.exe ended with 0xC000013A; the end (yes)
 //   winpeek.exe syscommand <title> minimize|restore
 //                               posts that WM_SYSCOMMAND to each such window,
 //                               as its title bar buttons would
@@ -325,16 +327,24 @@ int HoldMutex(const std::wstring& name, const std::wstring& sddl) {
   for (;;) Sleep(INFINITE);
 }
 
-int ListProcesses() {
+// Lists the processes, or ends those of image name `ending` with `exitCode`.
+int ListProcesses(const wchar_t* ending = nullptr, UINT exitCode = 0) {
   simdefrag::OwnedHandle snapshot(
       CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, /*th32ProcessID=*/0));
   if (!snapshot.valid()) return 1;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry))
-    std::printf("%lu %s\n", entry.th32ProcessID,
-                Escaped(entry.szExeFile).c_str());
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (!ending) {
+      std::printf("%lu %s\n", entry.th32ProcessID,
+                  Escaped(entry.szExeFile).c_str());
+    } else if (lstrcmpiW(entry.szExeFile, ending) == 0) {
+      simdefrag::OwnedHandle process(OpenProcess(
+          PROCESS_TERMINATE, /*bInheritHandle=*/FALSE, entry.th32ProcessID));
+      TerminateProcess(process.get(), exitCode);
+    }
+  }
   return 0;
 }
 
@@ -448,7 +458,7 @@ int PrintCommandLines(const std::wstring& imageName) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: winpeek list|close|endsession <title>\n"
+               "usage: winpeek list|close|endsession <title> [<ms> yes|no]\n"
                "       winpeek syscommand <title> minimize|restore\n"
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
@@ -516,6 +526,15 @@ int wmain(int argc, wchar_t** argv) {
     std::vector<HWND> windows = FindTopLevel(argv[2]);
     for (HWND window : windows)
       PostMessageW(window, WM_SYSCOMMAND, command, /*lParam=*/0);
+    return windows.empty() ? 1 : 0;
+  }
+  if (argc == 5 && std::wstring(argv[1]) == L"endsession") {
+    const std::vector<HWND> windows = FindTopLevel(argv[2]);
+    for (HWND window : windows) SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
+    Sleep(static_cast<DWORD>(_wtoi(argv[3])));
+    ListProcesses(L"defrag.exe", 0xC000013A);  // STATUS_CONTROL_C_EXIT
+    const WPARAM ending = std::wstring(argv[4]) == L"yes";
+    for (HWND window : windows) SendMessageW(window, WM_ENDSESSION, ending, 0);
     return windows.empty() ? 1 : 0;
   }
   if (argc == 4 && std::wstring(argv[1]) == L"click") {

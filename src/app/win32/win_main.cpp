@@ -18,6 +18,7 @@
 #include "platform/win32/file_probe_adapter.h"
 #include "platform/win32/management_adapter.h"
 #include "platform/win32/message_dialog_adapter.h"
+#include "platform/win32/message_wait_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/process_list_adapter.h"
 #include "platform/win32/shell_adapter.h"
@@ -27,6 +28,10 @@
 #include "ui/win32/message_loop.h"
 
 namespace {
+
+// Windows ends processes from the highest level down; every process starts
+// at 0x280, and 0x300 to 0x3FF is the applications' first range.
+constexpr DWORD kShutdownLevel = 0x300;
 
 int Run(HINSTANCE instance) {
   using namespace orvane;
@@ -50,8 +55,10 @@ int Run(HINSTANCE instance) {
   Win32EventLog events(kProgramTitle);
   Win32MessageDialog dialogs(events);
   Win32PreviousInstance previousInstance;
+  Win32MessageWait messages;
   Context ctx{Services{directories, files, text, drives, shells, management,
-                       processes, clock, dialogs, previousInstance, events},
+                       processes, clock, dialogs, previousInstance, events,
+                       messages},
               SharedState{}, std::string{}};
 
   // Declared after ctx: its terminate handling runs while ctx still lives.
@@ -86,6 +93,10 @@ int Run(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/,
                     PWSTR /*commandLine*/, int /*showCommand*/) {
   orvane::win32::LoadDllsFromSystemDirectoryOnly();
+  // Told of the end of the session before the programs of the default
+  // level, the defragmenter among them, are ended: the first of the
+  // applications' range.
+  SetProcessShutdownParameters(kShutdownLevel, /*dwFlags=*/0);
   try {
     return Run(instance);
   } catch (...) {

@@ -2,12 +2,23 @@
 // Dispatches one queued message the way every loop of the program must:
 // dialog keys (Tab, Enter, Space on a button) go to the top-level window's
 // IsDialogMessage first, everything else is translated and dispatched.
-// Used by the main message loop and by the shell's wait for a program.
+// Used by the main message loop and by the waits that handle messages.
 
 #include <windows.h>
+
+#include <functional>
 
 namespace orvane::win32 {
 
 void DispatchWindowMessage(MSG& msg);
+
+// Handles this thread's messages, the window's handlers running nested
+// inside this call for whatever arrives (Stop, close, repaint, the end of
+// the session), until `object` (none when null) is signalled or `done`
+// answers true, which is asked before each wait. A WM_QUIT does not end the
+// handling: a process that keeps no window still answers the messages that
+// other programs send or broadcast to it; it is posted again on return, so
+// that the loop further out sees it. Throws Failure when the wait fails.
+void HandleMessagesUntil(HANDLE object, const std::function<bool()>& done);
 
 }  // namespace orvane::win32

@@ -97,61 +97,6 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   return UniqueProcess(info.hProcess);
 }
 
-// Any message wakes the wait. Windows 8 added QS_TOUCH and QS_POINTER
-// (0x0800, 0x1000) to QS_ALLINPUT, and older Windows fail the whole wait at
-// once with an invalid parameter when the mask holds them.
-constexpr UINT kAnyMessage = QS_ALLINPUT;
-static_assert((kAnyMessage & 0x1800) == 0,
-              "the wait mask must hold no flag newer than Windows XP");
-
-// Handles every message waiting in this thread's queue. A WM_QUIT is not
-// handled: it sets `quitSeen` and `quitCode`, and the handling goes on.
-void DispatchPending(bool& quitSeen, int& quitCode) {
-  MSG msg;
-  while (PeekMessageW(&msg, /*hWnd=*/nullptr, /*wMsgFilterMin=*/0,
-                      /*wMsgFilterMax=*/0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      quitSeen = true;
-      quitCode = static_cast<int>(msg.wParam);
-      continue;
-    }
-    DispatchWindowMessage(msg);
-  }
-}
-
-// Waits for `process` to end, or for a handler to set `stop`, while the
-// window's handlers run, nested, for whatever messages arrive (Stop, close,
-// repaint, the end of the session). A quit does not end the handling: a
-// process that keeps no window still answers the messages that other
-// programs send or broadcast to it.
-void WaitHandlingMessages(HANDLE process, const bool& stop) {
-  int quitCode = 0;
-  bool quitSeen = false;
-  DWORD waitError = ERROR_SUCCESS;
-  bool waitFailed = false;
-  for (;;) {
-    // Messages already in the queue first: MsgWaitForMultipleObjects wakes
-    // only for input that arrived since the queue was last looked at, and a
-    // loop further out may have looked without taking everything.
-    DispatchPending(quitSeen, quitCode);
-    if (stop) break;
-    const DWORD result = MsgWaitForMultipleObjects(
-        /*nCount=*/1, &process, /*fWaitAll=*/FALSE, INFINITE, kAnyMessage);
-    if (result == WAIT_OBJECT_0) break;
-    if (result != WAIT_OBJECT_0 + 1) {
-      waitFailed = true;
-      waitError = GetLastError();
-      break;
-    }
-  }
-  // The quit belongs to the loop that called us; let it see it.
-  if (quitSeen) PostQuitMessage(quitCode);
-  if (waitFailed) {
-    throw FailureFromWin32(waitError != ERROR_SUCCESS ? waitError
-                                                      : ERROR_GEN_FAILURE);
-  }
-}
-
 }  // namespace
 
 std::int32_t Win32Shell::Run(const std::string& program,
@@ -172,7 +117,7 @@ std::int32_t Win32Shell::Run(const std::string& program,
     }
   } waiting{waiting_, waiting_, stopWaiting_};
   waiting_ = process.get();
-  WaitHandlingMessages(process.get(), stopWaiting_);
+  HandleMessagesUntil(process.get(), [this] { return stopWaiting_; });
   if (stopWaiting_) return 0;
   DWORD exitCode = 0;
   if (!GetExitCodeProcess(process.get(), &exitCode)) throw LastWin32Failure();

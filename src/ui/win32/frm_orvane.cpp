@@ -368,9 +368,9 @@ LRESULT FrmOrvane::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam,
       OnClose();
       return 0;
     case WM_QUERYENDSESSION:
-      return TRUE;  // never refused; nothing changes until the end is certain
+      return FormQueryEndSession(ctx_) ? TRUE : FALSE;
     case WM_ENDSESSION:
-      if (wParam) FormEndSession(ctx_);
+      FormEndSession(ctx_, wParam != FALSE);
       return 0;
     case WM_ACTIVATE:
       OnActivate(wParam);

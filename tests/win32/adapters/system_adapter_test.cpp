@@ -11,7 +11,9 @@
 #include <thread>
 #include <tuple>
 
+#include "child_process.h"
 #include "fake_services.h"
+#include "scratch_directory.h"
 #include "platform/failure.h"
 #include "platform/win32/clock_adapter.h"
 #include "platform/win32/deferred_imports.h"
@@ -22,6 +24,8 @@
 #include "platform/win32/folder_exposure.h"
 #include "platform/win32/message_dialog_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
+#include "platform/win32/process_ending.h"
+#include "platform/win32/process_list_adapter.h"
 #include "platform/win32/system_function.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_error.h"
@@ -402,6 +406,21 @@ TEST(TextEncodingTest, AnsiHasOneByteForEachCharacterOfItsCodePage) {
   if (GetACP() != 1252) GTEST_SKIP() << "ANSI code page " << GetACP();
   EXPECT_EQ(WideToAnsi(L"caf\u00e9 \u20ac"), "caf\xE9 \x80");
   EXPECT_EQ(WideToAnsi(L"\u4e2d"), "?");
+}
+
+TEST(ProcessListTest, EndsTheNamedProcessesWithTheCodeAndSparesTheEnded) {
+  testing::ScratchDirectory scratch;
+  const std::wstring named = scratch / L"orvane_ending_child.exe";
+  ASSERT_TRUE(CopyFileW(testing::ChildProgram().c_str(), named.c_str(),
+                        /*bFailIfExists=*/TRUE));
+  UniqueProcess ended = testing::StartDirectly(named, L"- 5");
+  ASSERT_EQ(testing::ExitCodeAfter(ended, 10000), 5);
+  UniqueProcess running[] = {testing::StartDirectly(named, L"- 0 60000"),
+                             testing::StartDirectly(named, L"- 0 60000")};
+  Win32ProcessList().EndByImageName("ORVANE_Ending_Child.exe", 7);
+  for (const auto& p : running) EXPECT_EQ(testing::ExitCodeAfter(p, 10000), 7);
+  EXPECT_FALSE(EndUnlessEnded(ended.get(), 1));
+  EXPECT_EQ(testing::ExitCodeAfter(ended, 0), 5);
 }
 
 }  // namespace

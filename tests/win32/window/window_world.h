@@ -23,8 +23,9 @@ struct WindowWorld {
   fakes::FakeDialogs dialogs;
   fakes::FakePreviousInstance previous;
   fakes::FakeEventLog events;
+  fakes::FakeMessageWait messages;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       management, clock, dialogs, previous, events},
+                       management, clock, dialogs, previous, events, messages},
               SharedState{}, ""};
   // After ctx: its terminate handling runs while ctx lives.
   FrmOrvane form{ctx, GetModuleHandleW(/*lpModuleName=*/nullptr)};
