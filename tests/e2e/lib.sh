@@ -162,6 +162,7 @@ e2e_init() {
   e2e_install_simulator
   e2e_start_xvfb
   E2E_DRIVES_REG='[HKEY_LOCAL_MACHINE\Software\Wine\Drives]'
+  e2e_start_wineserver
 }
 
 # e2e_copy_prefix FROM TO: a prefix of the test's own. Its programs and
@@ -314,7 +315,15 @@ e2e_stop_wine() {
   timeout 30 wineserver -k 2>/dev/null || true
   timeout 30 wineserver -w 2>/dev/null || true
   E2E_ORVANE_PIDS=()
+  e2e_start_wineserver
 }
+
+# The prefix's server stays up until the test stops it, as a Windows session
+# outlives its programs. Debian's wineserver wrapper passes -p0: the server
+# then shuts the session down (and kills what is left 2 s later) the moment
+# the last program ends, so that a start right after an end could meet a
+# session going down. A later -p wins.
+e2e_start_wineserver() { timeout 30 wineserver -p 2>/dev/null || true; }
 
 # e2e_set_attrib WINPATH FLAGS: attrib.exe, e.g. e2e_set_attrib 'C:\x' +h
 e2e_set_attrib() {
