@@ -91,7 +91,7 @@ build() {
 
   # The empty window again, with each thing Orvane might do before its
   # window shows (see empty_window_main.cpp), and with all of them.
-  printf '1 24 "%s"\n' "$ROOT/resources/orvane.manifest" >"$out/manifest.rc"
+  printf '1 24 "%s"\n' "$BUILD/src/app/win32/orvane.manifest" >"$out/manifest.rc"
   $TRIPLE-windres -O coff -i "$out/manifest.rc" -o "$out/manifest.o"
   printf '1 ICON "%s"\n' "$ROOT/resources/orvane.ico" >"$out/icon.rc"
   $TRIPLE-windres -O coff -i "$out/icon.rc" -o "$out/icon.o"

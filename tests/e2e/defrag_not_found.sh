@@ -58,6 +58,7 @@ done
 e2e_log "case: defrag.exe missing, -S -E on a window station no one sees"
 rm -f "$defrag"
 events=$E2E_TMP/eventlog.txt
+e2e_wait_orvane_gone
 unseen=$(cd "$WINEPREFIX/drive_c" && WINEDEBUG=$E2E_EVENT_CHANNELS timeout 90 \
   "$ORVANE_WINE" winpeek.exe unseen 60 "$E2E_ORVANE_WIN" -S -E 2>"$events" | tr -d '\r')
 [ "$unseen" = exit=1 ] ||

@@ -159,6 +159,7 @@ e2e_init() {
   e2e_install_simulator
   e2e_start_xvfb
   E2E_DRIVES_REG='[HKEY_LOCAL_MACHINE\Software\Wine\Drives]'
+  e2e_start_wineserver
 }
 
 # e2e_copy_prefix FROM TO: a prefix of the test's own. Its programs and
@@ -310,7 +311,16 @@ e2e_wine_quiet() { e2e_wine "$@" >/dev/null; }
 e2e_stop_wine() {
   timeout 30 wineserver -k 2>/dev/null || true
   timeout 30 wineserver -w 2>/dev/null || true
+  E2E_ORVANE_PIDS=()
+  e2e_start_wineserver
 }
+
+# The prefix's server stays up until the test stops it, as a Windows session
+# outlives its programs. Debian's wineserver wrapper passes -p0: the server
+# then shuts the session down (and kills what is left 2 s later) the moment
+# the last program ends, so that a start right after an end could meet a
+# session going down. A later -p wins.
+e2e_start_wineserver() { timeout 30 wineserver -p 2>/dev/null || true; }
 
 # e2e_set_attrib WINPATH FLAGS: attrib.exe, e.g. e2e_set_attrib 'C:\x' +h
 e2e_set_attrib() {
@@ -323,6 +333,7 @@ e2e_set_attrib() {
 # (that of the wine process, whose exit status is the program's) is in
 # E2E_ORVANE_PID.
 e2e_start_orvane() {
+  e2e_wait_orvane_gone
   e2e_log "start Orvane.exe $*"
   # No log yet before the first Wine program of the test: 0 lines.
   E2E_EVENTS_FROM=$({ cat "$E2E_TMP/wine.log" 2>/dev/null || true; } | wc -l)
@@ -330,6 +341,27 @@ e2e_start_orvane() {
      WINEDEBUG=$E2E_EVENT_CHANNELS exec "$ORVANE_WINE" "$E2E_ORVANE_WIN" "$@") \
     >>"$E2E_TMP/orvane.out" 2>>"$E2E_TMP/wine.log" &
   E2E_ORVANE_PID=$!
+  E2E_ORVANE_PIDS+=("$E2E_ORVANE_PID")
+}
+
+# Wine's server closes the handles of a program that has ended, its
+# single-instance mutex among them, only when it notices the end, a moment
+# after the Unix process is gone: a start right after an end could still
+# find the old instance and quit. So once every instance started here has
+# ended, a start waits until the prefix lists no Orvane.exe (a process is
+# listed until its handles are closed); call it before starting the program
+# another way.
+E2E_ORVANE_PIDS=()
+e2e_wait_orvane_gone() {
+  local pid listed _
+  [ "${#E2E_ORVANE_PIDS[@]}" -gt 0 ] || return 0
+  for pid in "${E2E_ORVANE_PIDS[@]}"; do e2e_running "$pid" && return 0; done
+  for _ in $(seq 50); do
+    listed=$(e2e_processes || true)
+    grep -qix 'Orvane\.exe' <<<"$listed" || { E2E_ORVANE_PIDS=(); return 0; }
+    sleep 0.2
+  done
+  e2e_fail "Orvane.exe is still listed after it ended"
 }
 
 # The event log: Wine's ReportEventW prints "fixme:advapi:ReportEventW

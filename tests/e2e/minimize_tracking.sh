@@ -43,13 +43,14 @@ start_with_click() {
 }
 
 # C: takes long enough for the window to be minimized (and restored)
-# while it runs.
+# while it runs: each step is a program started in Wine, which on a busy
+# machine takes a second or more.
 for case in "0|Defragmented|$ok_d" "7|Defrag Error|Drive D: Defrag aborted with error level 7 (There is not enough free space on the drive. Defrag needs 15% free space to run on a volume)"; do
   IFS='|' read -r code title line_d <<<"$case"
   status=0
   [ "$code" = 0 ] || status=1
   e2e_log "case: -E, minimized during the pass, D: ends with $code"
-  e2e_simulate "C: exit=0 ms=3000" "D: exit=$code ms=50"
+  e2e_simulate "C: exit=0 ms=10000" "D: exit=$code ms=50"
   start_with_click -E
   e2e_syscommand "Defragmenting .." minimize
   expect_window "Defragmenting .." 1
@@ -60,7 +61,7 @@ for case in "0|Defragmented|$ok_d" "7|Defrag Error|Drive D: Defrag aborted with 
 done
 
 e2e_log "case: -E, minimized and restored during the pass"
-e2e_simulate "C: exit=0 ms=3000" "D: exit=0 ms=50"
+e2e_simulate "C: exit=0 ms=10000" "D: exit=0 ms=50"
 start_with_click -E
 e2e_syscommand "Defragmenting .." minimize
 expect_window "Defragmenting .." 1

@@ -22,8 +22,84 @@ HRESULT Unsupported(const wchar_t* method) {
   return NotSupported(std::wstring(L"IWbemServices::") + method);
 }
 
+// IClientSecurity as the service's proxies have it: the settings are taken
+// and kept. As on a locked-down machine, whose defaults let the service only
+// identify its caller, a call that acts for the caller (a query's
+// enumeration, a method) is refused until its proxy's blanket lets the
+// service impersonate.
+class Blanket : public IClientSecurity {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryBlanket(IUnknown*, DWORD* authn, DWORD* authz,
+                                         OLECHAR** principal, DWORD* level,
+                                         DWORD* impersonation, void** identity,
+                                         DWORD* capabilities) override {
+    if (authn != nullptr) *authn = authn_;
+    if (authz != nullptr) *authz = authz_;
+    if (principal != nullptr) *principal = nullptr;
+    if (level != nullptr) *level = level_;
+    if (impersonation != nullptr) *impersonation = impersonation_;
+    if (identity != nullptr) *identity = nullptr;
+    if (capabilities != nullptr) *capabilities = capabilities_;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SetBlanket(IUnknown*, DWORD authn, DWORD authz,
+                                       OLECHAR*, DWORD level,
+                                       DWORD impersonation, void*,
+                                       DWORD capabilities) override {
+    authn_ = authn;
+    authz_ = authz;
+    level_ = level;
+    impersonation_ = impersonation;
+    capabilities_ = capabilities;
+    Log({L"SetBlanket", L"authn=" + std::to_wstring(authn) +
+                            L" authz=" + std::to_wstring(authz) +
+                            L" level=" + std::to_wstring(level) +
+                            L" impersonation=" + std::to_wstring(impersonation) +
+                            L" capabilities=" + std::to_wstring(capabilities)});
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE CopyProxy(IUnknown*, IUnknown**) override {
+    return NotSupported(L"IClientSecurity::CopyProxy");
+  }
+
+ protected:
+  HRESULT MayActForCaller() const {
+    return impersonation_ >= RPC_C_IMP_LEVEL_IMPERSONATE
+               ? S_OK
+               : Wbem(WBEM_E_ACCESS_DENIED);
+  }
+
+ private:
+  DWORD authn_ = RPC_C_AUTHN_WINNT;
+  DWORD authz_ = RPC_C_AUTHZ_NONE;
+  DWORD level_ = RPC_C_AUTHN_LEVEL_CONNECT;
+  DWORD impersonation_ = RPC_C_IMP_LEVEL_IDENTIFY;
+  DWORD capabilities_ = EOAC_NONE;
+};
+
+// An object of the service as its caller sees it: through a proxy.
+template <class Interface>
+class Proxy : public ComObject<Interface>, public Blanket {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    return ComObject<Interface>::QueryInterface(iid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return ComObject<Interface>::AddRef();
+  }
+  ULONG STDMETHODCALLTYPE Release() override {
+    return ComObject<Interface>::Release();
+  }
+
+ protected:
+  void* Find(REFIID iid) override {
+    if (iid == IID_IClientSecurity) return static_cast<IClientSecurity*>(this);
+    return ComObject<Interface>::Find(iid);
+  }
+};
+
 // The objects that one query found, handed out once each.
-class Enumerator final : public ComObject<IEnumWbemClassObject> {
+class Enumerator final : public Proxy<IEnumWbemClassObject> {
  public:
   Enumerator(std::vector<IWbemClassObject*> objects, HRESULT failure,
              bool forwardOnly)
@@ -44,6 +120,10 @@ class Enumerator final : public ComObject<IEnumWbemClassObject> {
       return Wbem(WBEM_E_INVALID_PARAMETER);
     *returned = 0;
     if (const HRESULT call = CrossProcessCall(); FAILED(call)) return call;
+    if (const HRESULT denied = MayActForCaller(); FAILED(denied)) {
+      Log({L"Next", HresultText(denied)});
+      return denied;
+    }
     if (FAILED(failure_)) return failure_;
     while (*returned < count && next_ < objects_.size()) {
       objects[*returned] = objects_[next_];
@@ -142,49 +222,8 @@ HRESULT ParseObjectPath(const std::wstring& text, ObjectPath* path) {
   return S_OK;
 }
 
-class Services final : public ComObject<IWbemServices>,
-                       public IClientSecurity {
+class Services final : public Proxy<IWbemServices> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    return ComObject::QueryInterface(iid, out);
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ComObject::AddRef(); }
-  ULONG STDMETHODCALLTYPE Release() override { return ComObject::Release(); }
-
-  // IClientSecurity: the settings are taken and kept, as a proxy would.
-  HRESULT STDMETHODCALLTYPE QueryBlanket(IUnknown*, DWORD* authn, DWORD* authz,
-                                         OLECHAR** principal, DWORD* level,
-                                         DWORD* impersonation, void** identity,
-                                         DWORD* capabilities) override {
-    if (authn != nullptr) *authn = authn_;
-    if (authz != nullptr) *authz = authz_;
-    if (principal != nullptr) *principal = nullptr;
-    if (level != nullptr) *level = level_;
-    if (impersonation != nullptr) *impersonation = impersonation_;
-    if (identity != nullptr) *identity = nullptr;
-    if (capabilities != nullptr) *capabilities = capabilities_;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE SetBlanket(IUnknown*, DWORD authn, DWORD authz,
-                                       OLECHAR*, DWORD level,
-                                       DWORD impersonation, void*,
-                                       DWORD capabilities) override {
-    authn_ = authn;
-    authz_ = authz;
-    level_ = level;
-    impersonation_ = impersonation;
-    capabilities_ = capabilities;
-    Log({L"SetBlanket", L"authn=" + std::to_wstring(authn) +
-                            L" authz=" + std::to_wstring(authz) +
-                            L" level=" + std::to_wstring(level) +
-                            L" impersonation=" + std::to_wstring(impersonation) +
-                            L" capabilities=" + std::to_wstring(capabilities)});
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE CopyProxy(IUnknown*, IUnknown**) override {
-    return NotSupported(L"IClientSecurity::CopyProxy");
-  }
-
   HRESULT STDMETHODCALLTYPE ExecQuery(const BSTR language, const BSTR text,
                                       LONG flags, IWbemContext*,
                                       IEnumWbemClassObject** result) override {
@@ -307,12 +346,6 @@ class Services final : public ComObject<IWbemServices>,
     return Unsupported(L"ExecMethodAsync");
   }
 
- protected:
-  void* Find(REFIID iid) override {
-    if (iid == IID_IClientSecurity) return static_cast<IClientSecurity*>(this);
-    return ComObject::Find(iid);
-  }
-
  private:
   HRESULT DoExecQuery(const BSTR language, const BSTR text, LONG flags,
                       IEnumWbemClassObject** result, std::wstring* answer) {
@@ -381,6 +414,7 @@ class Services final : public ComObject<IWbemServices>,
                        std::wstring* outcome) {
     if (out != nullptr) *out = nullptr;
     if (const HRESULT call = CrossProcessCall(); FAILED(call)) return call;
+    if (const HRESULT denied = MayActForCaller(); FAILED(denied)) return denied;
     if (callResult != nullptr) return Wbem(WBEM_E_NOT_SUPPORTED);
     if (path == nullptr || method == nullptr || flags != 0)
       return Wbem(WBEM_E_INVALID_PARAMETER);
@@ -432,12 +466,6 @@ class Services final : public ComObject<IWbemServices>,
     if (out != nullptr) *out = NewReturnValue(returnValue);
     return S_OK;
   }
-
-  DWORD authn_ = RPC_C_AUTHN_WINNT;
-  DWORD authz_ = RPC_C_AUTHZ_NONE;
-  DWORD level_ = RPC_C_AUTHN_LEVEL_CONNECT;
-  DWORD impersonation_ = RPC_C_IMP_LEVEL_IDENTIFY;
-  DWORD capabilities_ = EOAC_NONE;
 };
 
 }  // namespace

@@ -48,6 +48,18 @@ std::wstring TextProperty(IWbemClassObject* object, const wchar_t* name) {
   return value.Text();
 }
 
+// Every proxy of the service, the services' and each query's enumerator,
+// lets it act for the caller (needed to end processes): a proxy left to the
+// machine's defaults may not, and its calls then fail. A service that runs
+// in this process (Wine) has no proxy to set: E_NOINTERFACE.
+void LetActForCaller(IUnknown* proxy) {
+  const HRESULT hr = deferred::CoSetProxyBlanket(
+      proxy, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, /*pServerPrincName=*/nullptr,
+      RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE,
+      /*pAuthInfo=*/nullptr, EOAC_NONE);
+  if (hr != E_NOINTERFACE) ThrowIfFailed(hr);
+}
+
 ComPtr<IWbemServices> BindService() {
   ComPtr<IWbemLocator> locator;
   ThrowIfFailed(deferred::CoCreateInstance(
@@ -59,14 +71,7 @@ ComPtr<IWbemServices> BindService() {
       UniqueBstr(L"ROOT\\CIMV2").get(), /*strUser=*/nullptr,
       /*strPassword=*/nullptr, /*strLocale=*/nullptr, /*lSecurityFlags=*/0,
       /*strAuthority=*/nullptr, /*pCtx=*/nullptr, services.addressof()));
-
-  // The service may act for the caller (needed to end processes). A service
-  // that runs in this process (Wine) has no proxy to set: E_NOINTERFACE.
-  const HRESULT hr = deferred::CoSetProxyBlanket(
-      services.get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE,
-      /*pServerPrincName=*/nullptr, RPC_C_AUTHN_LEVEL_CALL,
-      RPC_C_IMP_LEVEL_IMPERSONATE, /*pAuthInfo=*/nullptr, EOAC_NONE);
-  if (hr != E_NOINTERFACE) ThrowIfFailed(hr);
+  LetActForCaller(services.get());
   return services;
 }
 
@@ -121,6 +126,7 @@ ProcessCollection Win32ManagementService::ExecQuery(const std::string& query) {
       UniqueBstr(L"WQL").get(), UniqueBstr(Utf8ToWide(query)).get(),
       WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY,
       /*pCtx=*/nullptr, results.addressof()));
+  LetActForCaller(results.get());
 
   ProcessCollection processes;
   for (;;) {

@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <set>
 #include <string>
 #include <utility>
@@ -17,12 +19,10 @@
 
 namespace {
 
-// The program's path on Wine's Z: drive, which maps the Unix root.
-std::wstring ProgramPath() {
+// A program's path on Wine's Z: drive, which maps the Unix root.
+std::wstring ProgramPath(const std::string& unixPath = ORVANE_EXE_UNIX_PATH) {
   std::wstring path = L"Z:";
-  for (const char* c = ORVANE_EXE_UNIX_PATH; *c; ++c) {
-    path += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-  }
+  for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
   return path;
 }
 
@@ -171,14 +171,93 @@ TEST_F(ProgramResourcesTest, VersionInformationNamesTheProductAndVersion) {
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
-TEST_F(ProgramResourcesTest, ManifestAsksForAdministratorThemesAndDpiAwareness) {
-  const std::vector<std::uint8_t> bytes = Resource(RT_MANIFEST, 1);
-  ASSERT_FALSE(bytes.empty());
-  const std::string manifest(bytes.begin(), bytes.end());
-  for (const char* needed :
-       {"level=\"requireAdministrator\"", "Microsoft.Windows.Common-Controls",
-        "version=\"6.0.0.0\"", "<dpiAware", "supportedOS"}) {
-    EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
+// Each element of an XML text as its path from the root ("assembly/
+// trustInfo") and its start tag, in document order.
+std::vector<std::pair<std::string, std::string>> Elements(const std::string& xml) {
+  std::vector<std::pair<std::string, std::string>> elements;
+  std::string open;  // "assembly/trustInfo/"
+  for (size_t at = xml.find('<'); at != std::string::npos;
+       at = xml.find('<', at + 1)) {
+    const std::string tag = xml.substr(at + 1, xml.find('>', at) - at - 1);
+    if (tag.rfind("!--", 0) == 0) {
+      at = xml.find("-->", at);
+    } else if (tag[0] == '/') {
+      open.erase(open.rfind('/', open.size() - 2) + 1);
+    } else if (tag[0] != '?') {
+      elements.push_back({open + tag.substr(0, tag.find_first_of(" \r\n/")), tag});
+      if (tag.back() != '/') open = elements.back().first + "/";
+    }
+  }
+  return elements;
+}
+
+// The manifest of this build's exe and of the released ones: the exe's own
+// identity first (the version of its version resource, its architecture),
+// each setting once, no element that declares a namespace twice (XP SP2
+// restarts on that), and what XP does not know in a namespace of its own
+// (an unknown element of XP's namespace stops the program there).
+TEST_F(ProgramResourcesTest, ManifestNamesTheExeFirstAndAsksForEachSettingOnce) {
+  for (const char* exe : {ORVANE_EXE_UNIX_PATH,
+                          ORVANE_BUILD_ROOT "/win32-release/Orvane.exe",
+                          ORVANE_BUILD_ROOT "/win64-release/Orvane.exe"}) {
+    SCOPED_TRACE(exe);
+    const std::wstring file = ProgramPath(exe);
+    FreeLibrary(module_);
+    module_ = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(module_, nullptr) << "not built";
+    const std::vector<std::uint8_t> bytes = Resource(RT_MANIFEST, 1);
+    const std::string manifest(bytes.begin(), bytes.end());
+    for (const char* needed :
+         {"level=\"requireAdministrator\"", "Microsoft.Windows.Common-Controls",
+          "version=\"6.0.0.0\"", "<dpiAware ", "<dpiAwareness ", "<supportedOS "}) {
+      EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
+    }
+
+    const auto elements = Elements(manifest);
+    ASSERT_GE(elements.size(), 2u);
+    EXPECT_EQ(elements[0].first, "assembly");
+    EXPECT_EQ(elements[1].first, "assembly/assemblyIdentity");
+    DWORD binaryType = 0;
+    std::vector<std::uint8_t> info(GetFileVersionInfoSizeW(file.c_str(), &binaryType));
+    VS_FIXEDFILEINFO* v = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(!info.empty() &&
+                GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(info.size()),
+                                    info.data()) &&
+                VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&v), &length) &&
+                GetBinaryTypeW(file.c_str(), &binaryType));
+    const std::string version = std::to_string(HIWORD(v->dwFileVersionMS)) + "." +
+                                std::to_string(LOWORD(v->dwFileVersionMS)) + "." +
+                                std::to_string(HIWORD(v->dwFileVersionLS)) + "." +
+                                std::to_string(LOWORD(v->dwFileVersionLS));
+    for (const std::string& attribute :
+         {std::string("type=\"win32\""), std::string("name=\"Orvane\""),
+          "version=\"" + version + "\"",
+          std::string("processorArchitecture=\"") +
+              (binaryType == SCS_64BIT_BINARY ? "amd64\"" : "x86\"")}) {
+      EXPECT_NE(elements[1].second.find(attribute), std::string::npos) << attribute;
+    }
+
+    std::map<std::string, std::set<std::string>> tags;  // by path
+    for (const auto& [path, tag] : elements) {
+      // Each path once, but a supportedOS for each system.
+      EXPECT_TRUE(tags[path].insert(tag).second) << tag;
+      if (path.find("/supportedOS") == std::string::npos) {
+        EXPECT_EQ(tags[path].size(), 1u) << tag;
+      }
+      std::set<std::string> spaces;
+      for (size_t at = tag.find("xmlns"); at != std::string::npos;
+           at = tag.find("xmlns", at + 1)) {
+        const size_t value = tag.find('"', at);
+        EXPECT_TRUE(spaces.insert(tag.substr(value, tag.find('"', value + 1) - value))
+                        .second) << tag;
+      }
+      if (std::count(path.begin(), path.end(), '/') == 1 &&
+          !std::set<std::string>{"assemblyIdentity", "description", "dependency"}
+               .count(path.substr(path.find('/') + 1))) {
+        EXPECT_NE(tag.find(" xmlns=\"urn:"), std::string::npos) << tag;
+      }
+    }
   }
 }
 
