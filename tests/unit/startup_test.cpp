@@ -129,10 +129,8 @@ TEST(StartupTest, AutoStartRunsMinimizedAndExitsWhenDone) {
   EXPECT_EQ(w.ctx.state.nExitCode, 0);
   EXPECT_TRUE(w.dialogs.shown.empty());
   // The window was shown normal and centred before it was minimized.
-  const std::vector<std::string> firsts(w.window.log.begin(),
-                                        w.window.log.begin() + 4);
-  EXPECT_EQ(firsts, (std::vector<std::string>{"Load", "Guard=on", "Show",
-                                              "State=1"}));
+  EXPECT_EQ(std::vector<std::string>(w.window.log.begin(), w.window.log.begin() + 4),
+            (std::vector<std::string>{"Load", "Guard=on", "Show", "State=1"}));
 }
 
 TEST(StartupTest, AutoStartRestoresWhenAskedAndStays) {

@@ -13,6 +13,10 @@ namespace {
 using fakes::FakeManagement;
 using fakes::World;
 
+// C: ended through its handle, D: never started.
+const char kStoppedDuringC[] = "Drive C: Defrag aborted with error level 1 (defrag was "
+                               "cancelled manually) \r\nDrive D: Defrag aborted by user\r\n\r\n";
+
 TEST(ToggleRunTest, StartRunsAPassBetweenTheControllerSteps) {
   World w;
   w.window.Load();
@@ -95,10 +99,7 @@ TEST(ToggleRunTest, StopEndsTheWatchedRunAndTheEnginesAndGoesIdle) {
   // written it since.
   EXPECT_TRUE(w.window.command2Enabled);
   EXPECT_EQ(w.shells.calls.size(), 1u);
-  EXPECT_NE(w.Report().find("C: Defrag aborted with error level 1 (defrag "
-                            "was cancelled manually) \r\n"
-                            "Drive D: Defrag aborted by user\r\n\r\n"),
-            std::string::npos);
+  EXPECT_NE(w.Report().find(kStoppedDuringC), std::string::npos);
   EXPECT_EQ(w.shells.alive, 0);
 }
 
@@ -182,10 +183,7 @@ TEST(ToggleRunTest, ClosingDuringARunWritesTheRecordAndTouchesNothingAfter) {
   EXPECT_TRUE(w.management.processes[0].ended);
   EXPECT_EQ(w.window.log.size(), atClose);
   EXPECT_FALSE(w.window.loaded);
-  EXPECT_NE(w.Report().find("Drive C: Defrag aborted with error level 1 "
-                            "(defrag was cancelled manually) \r\n"
-                            "Drive D: Defrag aborted by user\r\n\r\n"),
-            std::string::npos);
+  EXPECT_NE(w.Report().find(kStoppedDuringC), std::string::npos);
   EXPECT_EQ(w.shells.alive, 0);
 }
 
