@@ -178,11 +178,8 @@ TEST(PreviousInstanceTest, FirstClaimsLaterOnesSeeItAndAnswersStay) {
 
 TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
   const std::string name = UniqueMutexName("release");
-  {
-    Win32PreviousInstance first(name);
-    EXPECT_EQ(first.Find(), OtherInstance::kNone);
-  }
-  EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kNone);
+  for (int claim = 0; claim < 2; ++claim)  // the second after the first's end
+    EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kNone) << claim;
 }
 
 // Anyone may make a mutex of the program's name; only one owned by SYSTEM,

@@ -98,12 +98,11 @@ TEST_F(ProgramResourcesTest, IconHasTheElevenDesignedImagesAndEachLoads) {
 }
 
 // The width and height of an icon's colour image.
-SIZE IconSize(HICON icon) {
+std::pair<long, long> IconSize(HICON icon) {
   ICONINFO info{};
   if (!GetIconInfo(icon, &info)) return {0, 0};
   BITMAP bitmap{};
-  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap,
-             &bitmap);
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
   if (info.hbmColor) DeleteObject(info.hbmColor);
   if (info.hbmMask) DeleteObject(info.hbmMask);
   return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
@@ -116,12 +115,9 @@ TEST_F(ProgramResourcesTest, TheWindowsIconsAreLoadedEachAtItsOwnSize) {
   const orvane::win32::ProgramIcons icons =
       orvane::win32::LoadProgramIcons(module_);
   ASSERT_TRUE(icons.large && icons.small);
-  const SIZE large = IconSize(icons.large.get());
-  const SIZE small = IconSize(icons.small.get());
-  EXPECT_EQ(large.cx, GetSystemMetrics(SM_CXICON));
-  EXPECT_EQ(large.cy, GetSystemMetrics(SM_CYICON));
-  EXPECT_EQ(small.cx, 16);
-  EXPECT_EQ(small.cy, 16);
+  EXPECT_EQ(IconSize(icons.large.get()),
+            (std::pair<long, long>{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)}));
+  EXPECT_EQ(IconSize(icons.small.get()), (std::pair<long, long>{16, 16}));
 
   // Owned, not shared: destroying one really frees it (a shared icon would
   // live on in the system's cache).
@@ -201,9 +197,8 @@ TEST_F(ProgramResourcesTest, ManifestNamesTheExeFirstAndAsksForEachSettingOnce) 
     const std::string manifest(bytes.begin(), bytes.end());
     for (const char* needed :
          {"level=\"requireAdministrator\"", "Microsoft.Windows.Common-Controls",
-          "version=\"6.0.0.0\"", "<dpiAware ", "<dpiAwareness ", "<supportedOS "}) {
+          "version=\"6.0.0.0\"", "<dpiAware ", "<dpiAwareness ", "<supportedOS "})
       EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
-    }
 
     const auto elements = Elements(manifest);
     ASSERT_GE(elements.size(), 2u);
@@ -223,9 +218,8 @@ TEST_F(ProgramResourcesTest, ManifestNamesTheExeFirstAndAsksForEachSettingOnce) 
                   HIWORD(v->dwFileVersionLS), LOWORD(v->dwFileVersionLS));
     for (const char* attribute : {"type=\"win32\"", "name=\"Orvane\"", std::as_const(version),
                                   type == SCS_64BIT_BINARY ? "processorArchitecture=\"amd64\""
-                                                           : "processorArchitecture=\"x86\""}) {
+                                                           : "processorArchitecture=\"x86\""})
       EXPECT_NE(elements[1].second.find(attribute), std::string::npos) << attribute;
-    }
 
     std::map<std::string, std::set<std::string>> tags;  // by path
     for (const auto& [path, tag] : elements) {
