@@ -250,9 +250,7 @@ class FakeEventLog : public EventLog {
 
 struct FakeMessageWait : MessageWait {  // each message runs onMessage
   std::function<void()> onMessage = [] { throw Failure(-1, "no message"); };
-  void HandleUntil(const std::function<bool()>& done) override {
-    while (!done()) onMessage();
-  }
+  void HandleUntil(const std::function<bool()>& done) override { while (!done()) onMessage(); }
 };
 
 class FakePreviousInstance : public PreviousInstance {

@@ -97,10 +97,9 @@ TEST(FormEventsTest, ClosingEndsOnlyTheWatchedRunAndTheEngines) {
       {"DfrgFat.exe", ""},
       {"DfrgNtfs.exe", ""}};
   w.window.Unload();
-  EXPECT_TRUE(w.management.processes[0].ended);
-  EXPECT_FALSE(w.management.processes[1].ended);
-  EXPECT_TRUE(w.management.processes[2].ended);
-  EXPECT_TRUE(w.management.processes[3].ended);
+  std::vector<bool> ended;
+  for (const auto& p : w.management.processes) ended.push_back(p.ended);
+  EXPECT_EQ(ended, (std::vector<bool>{true, false, true, true}));
 }
 
 // The process may be ended as soon as the end of the session is answered,
@@ -110,13 +109,12 @@ TEST(FormEventsTest, ClosingEndsOnlyTheWatchedRunAndTheEngines) {
 // that it ended keeps its own exit code.
 TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
   const std::string header = "12/7/2026 - 6:46:13 AM\r\n";
-  struct Case {
+  const struct {
     const char* endDuring;
     bool serviceRefuses;
     bool faults;  // C: cannot start, and no run can be ended
     std::string report;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"C:", true, false,
        header + "Drive C: Defrag aborted with error level 1 (defrag was "
                 "cancelled manually) \r\nDrive D: Defrag aborted by user\r\n\r\n"},
@@ -131,7 +129,7 @@ TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
                 "Drive G: Defrag aborted by user\r\n\r\n" +
            header + "ERROR!! #-2147024891\r\nAccess is denied.\r\n\r\n"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     World w;
     w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed},
                        {"F:", kDriveFixed}, {"G:", kDriveFixed}};
@@ -181,9 +179,8 @@ TEST(FormEventsTest, NoDriveStartsBetweenTheQueryAndTheEndOfTheSession) {
     w.window.Load();
     ToggleRun(w.ctx);
     EXPECT_FALSE(w.ctx.state.sessionMayEnd);  // held until the end
-    const std::string d = ending ? "aborted by user" : "completed";
-    EXPECT_NE(w.Report().find(": -1073741510\r\nDrive D: Defrag " + d),
-              std::string::npos);
+    EXPECT_NE(w.Report().find(std::string(": -1073741510\r\nDrive D: Defrag ") +
+                              (ending ? "aborted by user" : "completed")), std::string::npos);
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "ui/form_events.h"
 #include "world.h"
 
@@ -11,22 +13,18 @@ namespace {
 using fakes::World;
 
 TEST(StartupTest, AnotherInstanceEndsTheStartOnlyAScheduledOneSaysSo) {
-  struct Case {
+  const auto kOurs = OtherInstance::kOurs, kForeign = OtherInstance::kForeign;
+  const std::pair<EventType, std::uint32_t> gaveWay{EventType::kWarning,
+                                                     kEventUnattendedStartGaveWay},
+      foreign{EventType::kError, kEventInstanceClaimForeign};
+  const struct {
     OtherInstance found;
     const char* arguments;
     int exitCode;
     std::vector<std::pair<EventType, std::uint32_t>> events;
-  };
-  const Case cases[] = {
-      {OtherInstance::kOurs, "", 0, {}},
-      {OtherInstance::kOurs, "-S -E", 1,
-       {{EventType::kWarning, kEventUnattendedStartGaveWay}}},
-      {OtherInstance::kForeign, "", 1,
-       {{EventType::kError, kEventInstanceClaimForeign}}},
-      {OtherInstance::kForeign, "-s", 1,
-       {{EventType::kError, kEventInstanceClaimForeign}}},
-  };
-  for (const Case& c : cases) {
+  } cases[] = {{kOurs, "", 0, {}}, {kOurs, "-S -E", 1, {gaveWay}},
+               {kForeign, "", 1, {foreign}}, {kForeign, "-s", 1, {foreign}}};
+  for (const auto& c : cases) {
     World w;
     w.previous.found = c.found;
     w.ctx.argumentText = c.arguments;
@@ -51,30 +49,25 @@ TEST(StartupTest, AnExposedProgramFolderIsWarnedOfAndTheRunGoesOn) {
   w.ctx.argumentText = "-S";
   Main(w.ctx);
   ASSERT_FALSE(w.events.written.empty());
-  EXPECT_EQ(w.events.written[0].type, EventType::kWarning);
-  EXPECT_EQ(w.events.written[0].id, kEventProgramFolderExposed);
-  EXPECT_EQ(w.events.written[0].inserts,
-            std::vector<std::string>{"C:\\Tools"});
+  const auto& e = w.events.written[0];
+  EXPECT_EQ(std::tie(e.type, e.id, e.inserts),
+            std::make_tuple(EventType::kWarning, kEventProgramFolderExposed,
+                            std::vector<std::string>{"C:\\Tools"}));
   EXPECT_TRUE(w.window.loaded);
   EXPECT_FALSE(w.shells.calls.empty());
 }
 
 TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {
-  struct Case {
+  const char* const notFound =
+      "Defrag File Not Found\r\nC:\\WINDOWS\\system32\\defrag.exe\r\nProgram will close now";
+  const struct {
     const char* name;
     void (*arrange)(World&);
     const char* text;
-  };
-  const Case cases[] = {
-      {"missing", [](World& w) { w.files.contents.clear(); },
-       "Defrag File Not Found\r\nC:\\WINDOWS\\system32\\defrag.exe\r\n"
-       "Program will close now"},
-      {"hidden", [](World& w) { w.files.hidden.insert(World::kDefrag); },
-       "Defrag File Not Found\r\nC:\\WINDOWS\\system32\\defrag.exe\r\n"
-       "Program will close now"},
-      {"search fails", [](World& w) { w.files.probeFails = true; },
-       "Defrag File Not Found\r\nC:\\WINDOWS\\system32\\defrag.exe\r\n"
-       "Program will close now"},
+  } cases[] = {
+      {"missing", [](World& w) { w.files.contents.clear(); }, notFound},
+      {"hidden", [](World& w) { w.files.hidden.insert(World::kDefrag); }, notFound},
+      {"search fails", [](World& w) { w.files.probeFails = true; }, notFound},
       {"no system directory",
        [](World& w) {
          w.directories.system = "";
@@ -82,16 +75,15 @@ TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {
        },
        "Defrag File Not Found\r\n\\defrag.exe\r\nProgram will close now"},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     World w;
     c.arrange(w);
     w.ctx.argumentText = "-S";
     Main(w.ctx);
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.name;
-    EXPECT_EQ(w.dialogs.shown[0].text, c.text) << c.name;
-    EXPECT_EQ(w.dialogs.shown[0].style, 16);
-    EXPECT_EQ(w.dialogs.shown[0].eventId, 200u);  // as published
-    EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
+    const auto& d = w.dialogs.shown[0];  // event 200 as published
+    EXPECT_EQ(std::tie(d.text, d.style, d.title, d.eventId),
+              std::make_tuple(c.text, 16, "Orvane", 200u)) << c.name;
     EXPECT_FALSE(w.window.loaded) << c.name;
     EXPECT_EQ(w.ctx.state.bAutoStart, kFalse) << c.name;
     EXPECT_TRUE(w.shells.calls.empty());
@@ -137,10 +129,8 @@ TEST(StartupTest, AutoStartRunsMinimizedAndExitsWhenDone) {
   EXPECT_EQ(w.ctx.state.nExitCode, 0);
   EXPECT_TRUE(w.dialogs.shown.empty());
   // The window was shown normal and centred before it was minimized.
-  const std::vector<std::string> firsts(w.window.log.begin(),
-                                        w.window.log.begin() + 4);
-  EXPECT_EQ(firsts, (std::vector<std::string>{"Load", "Guard=on", "Show",
-                                              "State=1"}));
+  EXPECT_EQ(std::vector<std::string>(w.window.log.begin(), w.window.log.begin() + 4),
+            (std::vector<std::string>{"Load", "Guard=on", "Show", "State=1"}));
 }
 
 TEST(StartupTest, AutoStartRestoresWhenAskedAndStays) {
@@ -195,9 +185,8 @@ class FailingWindow : public fakes::FakeWindow {
     throw Failure(-2147024888, "Not enough memory resources are available.");
   }
   void Load() override {
-    if (loadFails) {
+    if (loadFails)
       throw Failure(-2147024888, "Not enough memory resources are available.");
-    }
     FakeWindow::Load();
   }
 };
@@ -210,12 +199,10 @@ TEST(StartupTest, AFailureAfterThePresenceCheckIsShownAtTheEnd) {
     w.ctx.state.oMainForm = &window;
     Main(w.ctx);
     ASSERT_EQ(w.dialogs.shown.size(), 1u);
-    EXPECT_EQ(w.dialogs.shown[0].text,
-              "Error Loading Program\r\nNot enough memory resources are "
-              "available.");
-    EXPECT_EQ(w.dialogs.shown[0].style, 16);
-    EXPECT_EQ(w.dialogs.shown[0].eventId, 201u);
-    EXPECT_EQ(w.dialogs.shown[0].title, "Orvane");
+    const auto& d = w.dialogs.shown[0];
+    EXPECT_EQ(std::tie(d.text, d.style, d.title, d.eventId),
+              std::make_tuple("Error Loading Program\r\nNot enough memory "
+                              "resources are available.", 16, "Orvane", 201u));
     // The Load step after it still ran; a program that ends for want of a
     // window ends with 1, one that goes on will end as its user says.
     EXPECT_EQ(window.loaded, !loadFails);

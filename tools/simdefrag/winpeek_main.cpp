@@ -22,16 +22,12 @@
 //                               "<title> <code>": the top-level window at
 //                               screen point x,y and its WM_NCHITTEST answer
 //                               there (HTLEFT 10 ... HTBOTTOMRIGHT 17)
-//   winpeek.exe lock <path> [<ms>]
-//                               opens <path> (created when missing) with no
-//                               sharing at all, prints "locked" and holds it
-//                               until killed; exit code 1 when it cannot.
-//                               With <ms>, shares reading only, as a viewer
-//                               does, and lets go after <ms> milliseconds
-//   winpeek.exe mutex <name> <SDDL>
-//                               creates mutex <name> with that security
-//                               descriptor, prints "held" and holds it until
-//                               killed
+//   winpeek.exe lock <path> [<ms>]  opens <path> (created when missing) with
+//                               no sharing, prints "locked" and holds it until
+//                               killed (exit code 1 when it cannot); with <ms>,
+//                               shares reading, as a viewer does, for <ms>
+//   winpeek.exe mutex <name> <SDDL>  creates mutex <name> with that security
+//                               descriptor; prints "held", holds it until killed
 //   winpeek.exe exists <path>   "exists" or "absent", as this program sees
 //                               <path> (a 32-bit winpeek through the
 //                               file-system redirector)
@@ -229,9 +225,7 @@ bool Start(std::wstring commandLine, DWORD flags, wchar_t* desktop,
 
 int Spawn(std::wstring commandLine) {
   PROCESS_INFORMATION info = {};
-  if (!Start(std::move(commandLine), CREATE_NO_WINDOW, nullptr, info)) {
-    return 1;
-  }
+  if (!Start(std::move(commandLine), CREATE_NO_WINDOW, nullptr, info)) return 1;
   simdefrag::OwnedHandle process(info.hProcess);
   simdefrag::OwnedHandle thread(info.hThread);
   std::printf("pid=%lu\n", info.dwProcessId);
@@ -298,8 +292,7 @@ int HitTest(int x, int y) {
 // read sharing for `ms` milliseconds.
 int Lock(const std::wstring& path, DWORD ms) {
   simdefrag::OwnedHandle file(CreateFileW(
-      path.c_str(), GENERIC_READ | GENERIC_WRITE,
-      ms == INFINITE ? 0 : FILE_SHARE_READ,
+      path.c_str(), GENERIC_READ | GENERIC_WRITE, ms == INFINITE ? 0 : FILE_SHARE_READ,
       /*lpSecurityAttributes=*/nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
       /*hTemplateFile=*/nullptr));
   if (!file.valid()) {
@@ -319,9 +312,8 @@ int HoldMutex(const std::wstring& name, const std::wstring& sddl) {
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
           sddl.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor,
           /*SecurityDescriptorSize=*/nullptr) ||
-      !CreateMutexW(&attributes, /*bInitialOwner=*/FALSE, name.c_str())) {
+      !CreateMutexW(&attributes, /*bInitialOwner=*/FALSE, name.c_str()))
     return 1;
-  }
   std::printf("held\n");
   std::fflush(stdout);
   for (;;) Sleep(INFINITE);
@@ -336,14 +328,12 @@ int ListProcesses(const wchar_t* ending = nullptr, UINT exitCode = 0) {
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
        more = Process32NextW(snapshot.get(), &entry)) {
-    if (!ending) {
+    if (!ending)
       std::printf("%lu %s\n", entry.th32ProcessID,
                   Escaped(entry.szExeFile).c_str());
-    } else if (lstrcmpiW(entry.szExeFile, ending) == 0) {
-      simdefrag::OwnedHandle process(OpenProcess(
-          PROCESS_TERMINATE, /*bInheritHandle=*/FALSE, entry.th32ProcessID));
-      TerminateProcess(process.get(), exitCode);
-    }
+    else if (lstrcmpiW(entry.szExeFile, ending) == 0)
+      TerminateProcess(simdefrag::OwnedHandle(OpenProcess(PROCESS_TERMINATE,
+          /*bInheritHandle=*/FALSE, entry.th32ProcessID)).get(), exitCode);
   }
   return 0;
 }
@@ -491,22 +481,17 @@ int wmain(int argc, wchar_t** argv) {
   if (argc == 2 && std::wstring(argv[1]) == L"ps") return ListProcesses();
   if (argc == 3 && std::wstring(argv[1]) == L"cmdline")
     return PrintCommandLines(argv[2]);
-  if (argc >= 3 && std::wstring(argv[1]) == L"spawn")
-  {
-    std::wstring commandLine = L"\"" + std::wstring(argv[2]) + L"\"";
-    for (int i = 3; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
-    return Spawn(commandLine);
-  }
-  if (argc >= 4 && std::wstring(argv[1]) == L"unseen") {
-    std::wstring commandLine = L"\"" + std::wstring(argv[3]) + L"\"";
-    for (int i = 4; i < argc; ++i) commandLine += L" " + std::wstring(argv[i]);
-    return RunUnseen(commandLine,
-                     static_cast<DWORD>(std::wcstoul(argv[2], nullptr, 10)));
-  }
-  if (argc == 3 && std::wstring(argv[1]) == L"lock")
-    return Lock(argv[2], INFINITE);
-  if (argc == 4 && std::wstring(argv[1]) == L"lock")
-    return Lock(argv[2], std::wcstoul(argv[3], nullptr, 10));
+  // "argv[from]" argv[from + 1] ...: the path in quotes, as the shell has it
+  const auto commandLine = [&](int from) {
+    std::wstring line = L"\"" + std::wstring(argv[from]) + L"\"";
+    while (++from < argc) line += L" " + std::wstring(argv[from]);
+    return line;
+  };
+  if (argc >= 3 && std::wstring(argv[1]) == L"spawn") return Spawn(commandLine(2));
+  if (argc >= 4 && std::wstring(argv[1]) == L"unseen")
+    return RunUnseen(commandLine(3), std::wcstoul(argv[2], nullptr, 10));
+  if ((argc == 3 || argc == 4) && std::wstring(argv[1]) == L"lock")
+    return Lock(argv[2], argc == 4 ? std::wcstoul(argv[3], nullptr, 10) : INFINITE);
   if (argc == 4 && std::wstring(argv[1]) == L"mutex")
     return HoldMutex(argv[2], argv[3]);
   if (argc == 3 && std::wstring(argv[1]) == L"exists") {
@@ -533,8 +518,8 @@ int wmain(int argc, wchar_t** argv) {
     for (HWND window : windows) SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
     Sleep(static_cast<DWORD>(_wtoi(argv[3])));
     ListProcesses(L"defrag.exe", 0xC000013A);  // STATUS_CONTROL_C_EXIT
-    const WPARAM ending = std::wstring(argv[4]) == L"yes";
-    for (HWND window : windows) SendMessageW(window, WM_ENDSESSION, ending, 0);
+    for (HWND window : windows)
+      SendMessageW(window, WM_ENDSESSION, std::wstring(argv[4]) == L"yes", 0);
     return windows.empty() ? 1 : 0;
   }
   if (argc == 4 && std::wstring(argv[1]) == L"click") {

@@ -1,5 +1,6 @@
 #include "services.h"
 
+#include <array>
 #include <cwctype>
 #include <string>
 #include <utility>
@@ -22,35 +23,38 @@ HRESULT Unsupported(const wchar_t* method) {
   return NotSupported(std::wstring(L"IWbemServices::") + method);
 }
 
-// IClientSecurity as the service's proxies have it: the settings are taken
-// and kept. As on a locked-down machine, whose defaults let the service only
-// identify its caller, a call that acts for the caller (a query's
-// enumeration, a method) is refused until its proxy's blanket lets the
-// service impersonate.
-class Blanket : public IClientSecurity {
+// An object of the service as its caller sees it: through a proxy, whose
+// IClientSecurity takes and keeps the settings. As on a locked-down machine,
+// whose defaults let the service only identify its caller, a call that acts
+// for the caller (a query's enumeration, a method) is refused until the
+// proxy's blanket lets the service impersonate.
+template <class Interface>
+class Proxy : public ComObject<Interface>, public IClientSecurity {
+  using Base = ComObject<Interface>;
+
  public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    return Base::QueryInterface(iid, out);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return Base::AddRef(); }
+  ULONG STDMETHODCALLTYPE Release() override { return Base::Release(); }
+
   HRESULT STDMETHODCALLTYPE QueryBlanket(IUnknown*, DWORD* authn, DWORD* authz,
                                          OLECHAR** principal, DWORD* level,
                                          DWORD* impersonation, void** identity,
                                          DWORD* capabilities) override {
-    if (authn != nullptr) *authn = authn_;
-    if (authz != nullptr) *authz = authz_;
+    DWORD* const settings[] = {authn, authz, level, impersonation, capabilities};
+    for (int i = 0; i < 5; ++i)
+      if (settings[i] != nullptr) *settings[i] = settings_[i];
     if (principal != nullptr) *principal = nullptr;
-    if (level != nullptr) *level = level_;
-    if (impersonation != nullptr) *impersonation = impersonation_;
     if (identity != nullptr) *identity = nullptr;
-    if (capabilities != nullptr) *capabilities = capabilities_;
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE SetBlanket(IUnknown*, DWORD authn, DWORD authz,
                                        OLECHAR*, DWORD level,
                                        DWORD impersonation, void*,
                                        DWORD capabilities) override {
-    authn_ = authn;
-    authz_ = authz;
-    level_ = level;
-    impersonation_ = impersonation;
-    capabilities_ = capabilities;
+    settings_ = {authn, authz, level, impersonation, capabilities};
     Log({L"SetBlanket", L"authn=" + std::to_wstring(authn) +
                             L" authz=" + std::to_wstring(authz) +
                             L" level=" + std::to_wstring(level) +
@@ -63,39 +67,19 @@ class Blanket : public IClientSecurity {
   }
 
  protected:
+  void* Find(REFIID iid) override {
+    if (iid == IID_IClientSecurity) return static_cast<IClientSecurity*>(this);
+    return Base::Find(iid);
+  }
   HRESULT MayActForCaller() const {
-    return impersonation_ >= RPC_C_IMP_LEVEL_IMPERSONATE
-               ? S_OK
-               : Wbem(WBEM_E_ACCESS_DENIED);
+    return settings_[3] >= RPC_C_IMP_LEVEL_IMPERSONATE ? S_OK
+                                                       : Wbem(WBEM_E_ACCESS_DENIED);
   }
 
  private:
-  DWORD authn_ = RPC_C_AUTHN_WINNT;
-  DWORD authz_ = RPC_C_AUTHZ_NONE;
-  DWORD level_ = RPC_C_AUTHN_LEVEL_CONNECT;
-  DWORD impersonation_ = RPC_C_IMP_LEVEL_IDENTIFY;
-  DWORD capabilities_ = EOAC_NONE;
-};
-
-// An object of the service as its caller sees it: through a proxy.
-template <class Interface>
-class Proxy : public ComObject<Interface>, public Blanket {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    return ComObject<Interface>::QueryInterface(iid, out);
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override {
-    return ComObject<Interface>::AddRef();
-  }
-  ULONG STDMETHODCALLTYPE Release() override {
-    return ComObject<Interface>::Release();
-  }
-
- protected:
-  void* Find(REFIID iid) override {
-    if (iid == IID_IClientSecurity) return static_cast<IClientSecurity*>(this);
-    return ComObject<Interface>::Find(iid);
-  }
+  std::array<DWORD, 5> settings_ = {  // as SetBlanket's arguments
+      RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, RPC_C_AUTHN_LEVEL_CONNECT,
+      RPC_C_IMP_LEVEL_IDENTIFY, EOAC_NONE};
 };
 
 // The objects that one query found, handed out once each.
@@ -125,15 +109,12 @@ class Enumerator final : public Proxy<IEnumWbemClassObject> {
       return denied;
     }
     if (FAILED(failure_)) return failure_;
-    while (*returned < count && next_ < objects_.size()) {
+    for (; *returned < count && next_ < objects_.size(); ++*returned, ++next_) {
       objects[*returned] = objects_[next_];
-      if (forwardOnly_) {
+      if (forwardOnly_)
         objects_[next_] = nullptr;  // handed over
-      } else {
+      else
         objects[*returned]->AddRef();
-      }
-      ++*returned;
-      ++next_;
     }
     return *returned == count ? S_OK : Wbem(WBEM_S_FALSE);
   }

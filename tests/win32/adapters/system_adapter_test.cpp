@@ -70,12 +70,10 @@ TEST(DirectoriesTest, WindowsDirectoryHoldsTheSystemDirectory) {
 // A folder that others than the system's own accounts may change lets them
 // choose what runs as SYSTEM next. The first is %ProgramFiles%.
 TEST(DirectoriesTest, FoldersOthersMayChangeAreExposed) {
-  const std::wstring ti =
-      L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
+  const std::wstring ti = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
   const std::pair<std::wstring, bool> cases[] = {
-      {L"O:" + ti + L"D:(A;OICI;FA;;;" + ti + L")(A;OICI;FA;;;SY)" +
-           L"(A;OICI;0x1301bf;;;BA)(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)",
-       false},
+      {L"O:" + ti + L"D:(A;OICI;FA;;;" + ti + L")(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;BA)"
+       L"(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)", false},
       {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)", true},
       {L"O:BAD:(A;;WD;;;WD)", true},
       {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)", true},
@@ -138,12 +136,9 @@ TEST(ClockTest, ShortDateAndLongTimeAreTheUsersFormats) {
     ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, kinds[i], kept[i], 80), 0);
     ASSERT_TRUE(SetLocaleInfoW(LOCALE_USER_DEFAULT, kinds[i], chosen[i]));
   }
-  Win32Clock clock;
   const LocalTime t{2026, 12, 7, 18, 46, 13};
-  const std::string date = clock.ShortDate(t), time = clock.LongTime(t);
-  for (int i = 0; i < 2; ++i) {
-    SetLocaleInfoW(LOCALE_USER_DEFAULT, kinds[i], kept[i]);
-  }
+  const std::string date = Win32Clock().ShortDate(t), time = Win32Clock().LongTime(t);
+  for (int i = 0; i < 2; ++i) SetLocaleInfoW(LOCALE_USER_DEFAULT, kinds[i], kept[i]);
   EXPECT_EQ(date, "2026/07/12");
   EXPECT_EQ(time, "13.46.18");
 }
@@ -152,13 +147,7 @@ TEST(ClockTest, UnitedStatesFormatsHaveNoLeadingZeros) {
   if (GetUserDefaultLCID() != MAKELCID(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), SORT_DEFAULT)) {
     GTEST_SKIP() << "user locale is not en-US";
   }
-  LocalTime t;
-  t.year = 2026;
-  t.month = 2;
-  t.day = 3;
-  t.hour = 6;
-  t.minute = 4;
-  t.second = 5;
+  const LocalTime t{2026, 2, 3, 6, 4, 5};
   EXPECT_EQ(Win32Clock().ShortDate(t), "2/3/2026");
   EXPECT_EQ(Win32Clock().LongTime(t), "6:04:05 AM");
 }
@@ -189,11 +178,8 @@ TEST(PreviousInstanceTest, FirstClaimsLaterOnesSeeItAndAnswersStay) {
 
 TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
   const std::string name = UniqueMutexName("release");
-  {
-    Win32PreviousInstance first(name);
-    EXPECT_EQ(first.Find(), OtherInstance::kNone);
-  }
-  EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kNone);
+  for (int claim = 0; claim < 2; ++claim)  // the second after the first's end
+    EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kNone) << claim;
 }
 
 // Anyone may make a mutex of the program's name; only one owned by SYSTEM,
@@ -201,13 +187,12 @@ TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
 TEST(PreviousInstanceTest, AClaimOfAnotherOwnerOrNoneReadableIsForeign) {
   for (const wchar_t* sddl : {L"O:BU", L"D:"}) {
     const std::string name = UniqueMutexName("foreign");
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        sddl, SDDL_REVISION_1, &descriptor, nullptr));
-    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+        sddl, SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr));
     const UniqueMutex squatted(
         CreateMutexW(&attributes, FALSE, Utf8ToWide(name).c_str()));
-    LocalFree(descriptor);
+    LocalFree(attributes.lpSecurityDescriptor);
     ASSERT_TRUE(squatted);
     EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kForeign)
         << WideToUtf8(sddl);
@@ -219,13 +204,10 @@ TEST(PreviousInstanceTest, AClaimOfAnotherOwnerOrNoneReadableIsForeign) {
 
 // adapter_test_beside.dll is built beside this test's exe.
 TEST(DllSearchTest, ADllBesideTheProgramIsNotLoadedByName) {
-  HMODULE module = LoadLibraryW(L"adapter_test_beside.dll");
-  ASSERT_TRUE(module) << "the DLL is not beside the test";
-  FreeLibrary(module);
+  const wchar_t dll[] = L"adapter_test_beside.dll";
+  ASSERT_TRUE(FreeLibrary(LoadLibraryW(dll))) << "the DLL is not beside the test";
   LoadDllsFromSystemDirectoryOnly();
-  module = LoadLibraryW(L"adapter_test_beside.dll");
-  EXPECT_EQ(module, nullptr);
-  if (module) FreeLibrary(module);
+  EXPECT_FALSE(FreeLibrary(LoadLibraryW(dll))) << "loaded by name";
 }
 
 // ---------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -35,9 +36,7 @@ class ProgramResourcesTest : public ::testing::Test {
     ASSERT_NE(module_, nullptr) << "cannot open the program, error "
                                 << GetLastError();
   }
-  void TearDown() override {
-    if (module_) FreeLibrary(module_);
-  }
+  void TearDown() override { if (module_) FreeLibrary(module_); }
 
   // The bytes of one resource.
   std::vector<std::uint8_t> Resource(const wchar_t* type, int id) {
@@ -53,17 +52,11 @@ class ProgramResourcesTest : public ::testing::Test {
 
 #pragma pack(push, 2)
 struct GroupIconHeader {
-  WORD reserved;
-  WORD type;
-  WORD count;
+  WORD reserved, type, count;
 };
 struct GroupIconEntry {
-  BYTE width;
-  BYTE height;
-  BYTE colourCount;
-  BYTE reserved;
-  WORD planes;
-  WORD bitCount;
+  BYTE width, height, colourCount, reserved;
+  WORD planes, bitCount;
   DWORD bytesInRes;
   WORD id;
 };
@@ -105,12 +98,11 @@ TEST_F(ProgramResourcesTest, IconHasTheElevenDesignedImagesAndEachLoads) {
 }
 
 // The width and height of an icon's colour image.
-SIZE IconSize(HICON icon) {
+std::pair<long, long> IconSize(HICON icon) {
   ICONINFO info{};
   if (!GetIconInfo(icon, &info)) return {0, 0};
   BITMAP bitmap{};
-  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap,
-             &bitmap);
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
   if (info.hbmColor) DeleteObject(info.hbmColor);
   if (info.hbmMask) DeleteObject(info.hbmMask);
   return {bitmap.bmWidth, info.hbmColor ? bitmap.bmHeight : bitmap.bmHeight / 2};
@@ -122,14 +114,10 @@ TEST_F(ProgramResourcesTest, TheWindowsIconsAreLoadedEachAtItsOwnSize) {
   ASSERT_EQ(GetSystemMetrics(SM_CXSMICON), 16);
   const orvane::win32::ProgramIcons icons =
       orvane::win32::LoadProgramIcons(module_);
-  ASSERT_TRUE(icons.large);
-  ASSERT_TRUE(icons.small);
-  const SIZE large = IconSize(icons.large.get());
-  const SIZE small = IconSize(icons.small.get());
-  EXPECT_EQ(large.cx, GetSystemMetrics(SM_CXICON));
-  EXPECT_EQ(large.cy, GetSystemMetrics(SM_CYICON));
-  EXPECT_EQ(small.cx, 16);
-  EXPECT_EQ(small.cy, 16);
+  ASSERT_TRUE(icons.large && icons.small);
+  EXPECT_EQ(IconSize(icons.large.get()),
+            (std::pair<long, long>{GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON)}));
+  EXPECT_EQ(IconSize(icons.small.get()), (std::pair<long, long>{16, 16}));
 
   // Owned, not shared: destroying one really frees it (a shared icon would
   // live on in the system's cache).
@@ -149,8 +137,7 @@ TEST_F(ProgramResourcesTest, VersionInformationNamesTheProductAndVersion) {
   ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, size, info.data()));
 
   auto text = [&](const wchar_t* name) {
-    std::wstring key = L"\\StringFileInfo\\040904B0\\";
-    key += name;
+    const std::wstring key = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
     void* value = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(info.data(), key.c_str(), &value, &length)) return std::wstring();
@@ -171,13 +158,14 @@ TEST_F(ProgramResourcesTest, VersionInformationNamesTheProductAndVersion) {
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
+constexpr size_t kNone = std::string::npos;
+
 // Each element of an XML text as its path from the root ("assembly/
 // trustInfo") and its start tag, in document order.
 std::vector<std::pair<std::string, std::string>> Elements(const std::string& xml) {
   std::vector<std::pair<std::string, std::string>> elements;
   std::string open;  // "assembly/trustInfo/"
-  for (size_t at = xml.find('<'); at != std::string::npos;
-       at = xml.find('<', at + 1)) {
+  for (size_t at = xml.find('<'); at != kNone; at = xml.find('<', at + 1)) {
     const std::string tag = xml.substr(at + 1, xml.find('>', at) - at - 1);
     if (tag.rfind("!--", 0) == 0) {
       at = xml.find("-->", at);
@@ -209,48 +197,40 @@ TEST_F(ProgramResourcesTest, ManifestNamesTheExeFirstAndAsksForEachSettingOnce) 
     const std::string manifest(bytes.begin(), bytes.end());
     for (const char* needed :
          {"level=\"requireAdministrator\"", "Microsoft.Windows.Common-Controls",
-          "version=\"6.0.0.0\"", "<dpiAware ", "<dpiAwareness ", "<supportedOS "}) {
+          "version=\"6.0.0.0\"", "<dpiAware ", "<dpiAwareness ", "<supportedOS "})
       EXPECT_NE(manifest.find(needed), std::string::npos) << needed;
-    }
 
     const auto elements = Elements(manifest);
     ASSERT_GE(elements.size(), 2u);
     EXPECT_EQ(elements[0].first, "assembly");
     EXPECT_EQ(elements[1].first, "assembly/assemblyIdentity");
-    DWORD binaryType = 0;
-    std::vector<std::uint8_t> info(GetFileVersionInfoSizeW(file.c_str(), &binaryType));
+    DWORD type = 0;
+    std::vector<std::uint8_t> info(GetFileVersionInfoSizeW(file.c_str(), &type));
     VS_FIXEDFILEINFO* v = nullptr;
     UINT length = 0;
-    ASSERT_TRUE(!info.empty() &&
-                GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(info.size()),
+    ASSERT_TRUE(GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(info.size()),
                                     info.data()) &&
                 VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&v), &length) &&
-                GetBinaryTypeW(file.c_str(), &binaryType));
-    const std::string version = std::to_string(HIWORD(v->dwFileVersionMS)) + "." +
-                                std::to_string(LOWORD(v->dwFileVersionMS)) + "." +
-                                std::to_string(HIWORD(v->dwFileVersionLS)) + "." +
-                                std::to_string(LOWORD(v->dwFileVersionLS));
-    for (const std::string& attribute :
-         {std::string("type=\"win32\""), std::string("name=\"Orvane\""),
-          "version=\"" + version + "\"",
-          std::string("processorArchitecture=\"") +
-              (binaryType == SCS_64BIT_BINARY ? "amd64\"" : "x86\"")}) {
+                GetBinaryTypeW(file.c_str(), &type));
+    char version[40];
+    std::snprintf(version, sizeof version, "version=\"%u.%u.%u.%u\"",
+                  HIWORD(v->dwFileVersionMS), LOWORD(v->dwFileVersionMS),
+                  HIWORD(v->dwFileVersionLS), LOWORD(v->dwFileVersionLS));
+    for (const char* attribute : {"type=\"win32\"", "name=\"Orvane\"", std::as_const(version),
+                                  type == SCS_64BIT_BINARY ? "processorArchitecture=\"amd64\""
+                                                           : "processorArchitecture=\"x86\""})
       EXPECT_NE(elements[1].second.find(attribute), std::string::npos) << attribute;
-    }
 
     std::map<std::string, std::set<std::string>> tags;  // by path
     for (const auto& [path, tag] : elements) {
       // Each path once, but a supportedOS for each system.
-      EXPECT_TRUE(tags[path].insert(tag).second) << tag;
-      if (path.find("/supportedOS") == std::string::npos) {
-        EXPECT_EQ(tags[path].size(), 1u) << tag;
-      }
+      EXPECT_TRUE(tags[path].insert(tag).second &&
+                  (tags[path].size() == 1 || path.find("/supportedOS") != kNone)) << tag;
       std::set<std::string> spaces;
-      for (size_t at = tag.find("xmlns"); at != std::string::npos;
-           at = tag.find("xmlns", at + 1)) {
+      for (size_t at = tag.find("xmlns"); at != kNone; at = tag.find("xmlns", at + 1)) {
         const size_t value = tag.find('"', at);
-        EXPECT_TRUE(spaces.insert(tag.substr(value, tag.find('"', value + 1) - value))
-                        .second) << tag;
+        EXPECT_TRUE(spaces.insert(tag.substr(value, tag.find('"', value + 1) - value)).second)
+            << tag;
       }
       if (std::count(path.begin(), path.end(), '/') == 1 &&
           !std::set<std::string>{"assemblyIdentity", "description", "dependency"}
