@@ -5,6 +5,7 @@
 
 #include "platform/read_growing.h"
 #include "platform/win32/folder_exposure.h"
+#include "platform/win32/program_path.h"
 #include "platform/win32/security_principals.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
@@ -28,16 +29,10 @@ std::string ReadDirectory(DirectoryFunction function) {
   return WideToUtf8(dir);
 }
 
-// The folder of this process's exe, without a trailing backslash.
+// The folder of this process's exe, without a trailing backslash; empty
+// when it cannot be had.
 std::wstring ProgramFolder() {
-  std::wstring path = ReadGrowing<wchar_t>(
-      [](wchar_t* buffer, std::uint32_t size) -> std::uint32_t {
-        const DWORD length =
-            GetModuleFileNameW(/*hModule=*/nullptr, buffer, size);
-        // A path cut short fills the buffer: ask for more.
-        return length >= size ? size * 2 : length;
-      },
-      MAX_PATH);
+  std::wstring path = ProgramPath();
   const std::wstring::size_type slash = path.rfind(L'\\');
   path.resize(slash == std::wstring::npos ? 0 : slash);
   return path;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/native_path.h"
+#include "platform/win32/program_path.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 
@@ -20,23 +21,6 @@ WORD EventTypeOf(EventType type) {
       return EVENTLOG_WARNING_TYPE;
     default:
       return EVENTLOG_INFORMATION_TYPE;
-  }
-}
-
-// This exe's full path; empty when it cannot be had.
-std::wstring ProgramPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(
-        /*hModule=*/nullptr, &path[0], static_cast<DWORD>(path.size()));
-    if (length == 0) return {};
-    // A path that fills the buffer may have been cut (XP does not even
-    // end it then): try again with more room.
-    if (length < path.size()) {
-      path.resize(length);
-      return path;
-    }
-    path.resize(path.size() * 2);
   }
 }
 
