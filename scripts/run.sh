@@ -9,12 +9,15 @@
 # The window appears on your display; without one (or when it cannot be
 # opened) the program runs on a virtual X server, and a screenshot is saved.
 # ORVANE_SANDBOX chooses the prefix (default ~/.local/share/orvane-sandbox;
-# the 64-bit one is the same path with -win64 appended).
+# the 64-bit one is the same path with -win64 appended). Run it as yourself:
+# only a missing package asks for root (scripts/as-user.sh).
 set -euo pipefail
 trap 'echo "run: failed (exit status $?): $BASH_COMMAND" >&2' ERR
 
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/install-deps.sh"
+# shellcheck source=as-user.sh
+source "$root/scripts/as-user.sh"
+orvane_install_then_user "$root/scripts/run.sh" "$@"
 # shellcheck source=wine-env.sh
 source "$root/scripts/wine-env.sh"
 

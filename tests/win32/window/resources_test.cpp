@@ -185,11 +185,16 @@ std::vector<std::pair<std::string, std::string>> Elements(const std::string& xml
 // restarts on that), and what XP does not know in a namespace of its own
 // (an unknown element of XP's namespace stops the program there).
 TEST_F(ProgramResourcesTest, ManifestNamesTheExeFirstAndAsksForEachSettingOnce) {
-  for (const char* exe : {ORVANE_EXE_UNIX_PATH,
-                          ORVANE_BUILD_ROOT "/win32-release/Orvane.exe",
-                          ORVANE_BUILD_ROOT "/win64-release/Orvane.exe"}) {
+  for (const char* exe : {ORVANE_EXE_UNIX_PATH, ORVANE_RELEASE_EXE}) {
     SCOPED_TRACE(exe);
     const std::wstring file = ProgramPath(exe);
+    // The released exe where this build names one; where it is missing,
+    // imports_release (which requires it) says so, once.
+    if (exe != std::string(ORVANE_EXE_UNIX_PATH) &&
+        (!*exe || GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES)) {
+      std::printf("not read, not built: the released exe '%s'\n", exe);
+      continue;
+    }
     FreeLibrary(module_);
     module_ = LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(module_, nullptr) << "not built";
