@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <sddl.h>
+#include <aclapi.h>
 
 #include <atomic>
 #include <string>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "child_process.h"
 #include "fake_services.h"
@@ -67,25 +69,66 @@ TEST(DirectoriesTest, WindowsDirectoryHoldsTheSystemDirectory) {
       << system << " is not under " << windows;
 }
 
-// A folder that others than the system's own accounts may change lets them
-// choose what runs as SYSTEM next. The first is %ProgramFiles%.
-TEST(DirectoriesTest, FoldersOthersMayChangeAreExposed) {
+// A folder or an exe that others than the system's own accounts may change
+// lets them choose what runs as SYSTEM next. The first is %ProgramFiles%.
+TEST(DirectoriesTest, FoldersAndFilesOthersMayChangeAreExposed) {
   const std::wstring ti = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
-  const std::pair<std::wstring, bool> cases[] = {
+  // SDDL | Power Users trusted (XP, 2003) | exposed
+  const std::tuple<std::wstring, bool, bool> cases[] = {
       {L"O:" + ti + L"D:(A;OICI;FA;;;" + ti + L")(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;BA)"
-       L"(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)", false},
-      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)", true},
-      {L"O:BAD:(A;;WD;;;WD)", true},
-      {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)", true},
-      {L"O:BA", true},  // no DACL: everyone may do anything
+       L"(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)", false, false},
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)", false, true},
+      {L"O:BAD:(A;;WD;;;WD)", false, true},
+      {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)", false, true},
+      {L"O:BA", false, true},  // no DACL: everyone may do anything
+      // An exe as installed, and one that its user may write
+      {L"O:BAD:(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)", false, false},
+      {L"O:BAD:(A;;FA;;;SY)(A;;0x1301bf;;;S-1-5-21-1-2-3-1001)", false, true},
+      // Program Files on XP: Power Users may modify it
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;PU)", true, false},
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;PU)", false, true},
+      // OWNER RIGHTS grants only to the owner
+      {L"O:BAD:(A;;FA;;;SY)(A;;FA;;;S-1-3-4)", false, false},
   };
-  for (const auto& [sddl, exposed] : cases) {
+  for (const auto& [sddl, powerUsersTrusted, exposed] : cases) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
         sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
-    EXPECT_EQ(OthersMayChange(descriptor), exposed) << WideToUtf8(sddl);
+    EXPECT_EQ(OthersMayChange(descriptor, powerUsersTrusted), exposed)
+        << WideToUtf8(sddl);
     LocalFree(descriptor);
   }
+}
+
+// A conditional entry grants whenever its condition holds: Users may write
+// here when a claim of their own says so.
+TEST(DirectoriesTest, AConditionalEntryThatAllowsWritingIsExposure) {
+  PSID users = nullptr;
+  ASSERT_TRUE(ConvertStringSidToSidW(L"BU", &users));
+  // The entry: header, mask, SID, then the condition ("artx" and no terms).
+  std::vector<BYTE> entry(sizeof(ACCESS_ALLOWED_CALLBACK_ACE) - sizeof(DWORD) +
+                          GetLengthSid(users) + 4);
+  auto* ace = reinterpret_cast<ACCESS_ALLOWED_CALLBACK_ACE*>(entry.data());
+  ace->Header = {ACCESS_ALLOWED_CALLBACK_ACE_TYPE, 0, static_cast<WORD>(entry.size())};
+  ace->Mask = FILE_GENERIC_WRITE;
+  CopySid(GetLengthSid(users), &ace->SidStart, users);
+  memcpy(entry.data() + entry.size() - 4, "artx", 4);
+  LocalFree(users);
+  BYTE aclBytes[256];
+  auto* acl = reinterpret_cast<PACL>(aclBytes);
+  ASSERT_TRUE(InitializeAcl(acl, sizeof aclBytes, ACL_REVISION));
+  ASSERT_TRUE(AddAce(acl, ACL_REVISION, MAXDWORD, entry.data(), static_cast<DWORD>(entry.size())));
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BA", SDDL_REVISION_1, &descriptor, nullptr));
+  SECURITY_DESCRIPTOR absolute;
+  InitializeSecurityDescriptor(&absolute, SECURITY_DESCRIPTOR_REVISION);
+  PSID owner = nullptr;
+  BOOL defaulted = FALSE;
+  GetSecurityDescriptorOwner(descriptor, &owner, &defaulted);
+  SetSecurityDescriptorOwner(&absolute, owner, FALSE);
+  SetSecurityDescriptorDacl(&absolute, TRUE, acl, FALSE);
+  EXPECT_TRUE(OthersMayChange(&absolute, false));
+  LocalFree(descriptor);
 }
 
 // ---------------------------------------------------------------------------
@@ -182,21 +225,67 @@ TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
     EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kNone) << claim;
 }
 
-// Anyone may make a mutex of the program's name; only one owned by SYSTEM,
-// the Administrators or this user is an instance's.
-TEST(PreviousInstanceTest, AClaimOfAnotherOwnerOrNoneReadableIsForeign) {
-  for (const wchar_t* sddl : {L"O:BU", L"D:"}) {
-    const std::string name = UniqueMutexName("foreign");
+// Anyone may make an object of the program's name; only a mutex owned by
+// SYSTEM or the Administrators, which no one else can give an object, is
+// an instance's.
+TEST(PreviousInstanceTest, OnlyAClaimOwnedBySystemOrTheAdministratorsIsOurs) {
+  std::wstring thisUser;
+  {
+    HANDLE token = nullptr;
+    ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+    BYTE buffer[256];
+    DWORD size = 0;
+    ASSERT_TRUE(GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size));
+    CloseHandle(token);
+    LPWSTR text = nullptr;
+    ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &text);
+    thisUser = text;
+    LocalFree(text);
+  }
+  // case | object | SDDL | answer
+  const std::tuple<const char*, const char*, std::wstring, OtherInstance> cases[] = {
+      {"Administrators", "mutex", L"O:BAD:(A;;GA;;;SY)(A;;GA;;;BA)", OtherInstance::kOurs},
+      {"SYSTEM", "mutex", L"O:SYD:(A;;GA;;;SY)(A;;GA;;;BA)", OtherInstance::kOurs},
+      {"this user, not elevated", "mutex", L"O:" + thisUser, OtherInstance::kForeign},
+      {"another user", "mutex", L"O:BU", OtherInstance::kForeign},
+      {"unreadable", "mutex", L"D:", OtherInstance::kForeign},
+      {"an event", "event", L"O:BA", OtherInstance::kForeign},
+  };
+  for (const auto& [what, type, sddl, answer] : cases) {
+    const std::string name = UniqueMutexName("claim-owner");
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        sddl, SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr));
-    const UniqueMutex squatted(
-        CreateMutexW(&attributes, FALSE, Utf8ToWide(name).c_str()));
+        sddl.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr));
+    const std::wstring wide = Utf8ToWide(name);
+    const UniqueHandle<detail::KernelHandleTraits<detail::EventKind>> held(
+        std::string(type) == "event"
+            ? CreateEventW(&attributes, TRUE, FALSE, wide.c_str())
+            : CreateMutexW(&attributes, FALSE, wide.c_str()));
     LocalFree(attributes.lpSecurityDescriptor);
-    ASSERT_TRUE(squatted);
-    EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kForeign)
-        << WideToUtf8(sddl);
+    ASSERT_TRUE(held) << what;
+    EXPECT_EQ(Win32PreviousInstance(name).Find(), answer) << what;
   }
+}
+
+// The claim itself: owned by the Administrators, open to them and SYSTEM.
+TEST(PreviousInstanceTest, TheClaimIsOwnedByTheAdministrators) {
+  const std::string name = UniqueMutexName("own");
+  Win32PreviousInstance claim(name);
+  ASSERT_EQ(claim.Find(), OtherInstance::kNone);
+  const UniqueMutex opened(OpenMutexW(READ_CONTROL, FALSE, Utf8ToWide(name).c_str()));
+  ASSERT_TRUE(opened);
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_EQ(GetSecurityInfo(opened.get(), SE_KERNEL_OBJECT,
+                            OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                            nullptr, nullptr, nullptr, nullptr, &descriptor),
+            ERROR_SUCCESS);
+  LPWSTR text = nullptr;
+  ConvertSecurityDescriptorToStringSecurityDescriptorW(
+      descriptor, SDDL_REVISION_1, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+      &text, nullptr);
+  EXPECT_EQ(std::wstring(text), L"O:BAD:(A;;GA;;;SY)(A;;GA;;;BA)");
+  LocalFree(text);
+  LocalFree(descriptor);
 }
 
 // ---------------------------------------------------------------------------
