@@ -24,6 +24,7 @@ version=${3:-$(strings -el "$exe" | grep -A1 -x ProductVersion | tail -n1)}
 # The exe's own four-part version, from the resource's fixed part (after its
 # signature 0xFEEF04BD and the structure's version): without it in the File
 # table, Windows Installer and inventory tools treat the exe as unversioned.
+# wixl writes no file's version, so it is set in the package afterwards.
 read -r ms ls < <(od -An -v -tx4 -w4 "$exe" | tr -d ' ' |
   grep -m1 -A3 -x feef04bd | sed -n '3p;4p' | paste -sd' ')
 [ -n "${ls:-}" ] || { echo "package: $exe has no version resource" >&2; exit 1; }
@@ -54,5 +55,9 @@ mkdir -p "$(dirname "$out")"
 out=$(realpath "$out")
 # wixl finds the files by their names in the folder it runs in.
 (cd "$stage" && wixl -a "$arch" -o "$out" \
-  -D Arch="$arch" -D Version="$version" -D FileVersion="$file_version" -D ProductCode="$product" \
+  -D Arch="$arch" -D Version="$version" -D ProductCode="$product" \
   "$root/resources/orvane.wxs")
+# A versioned file has a language (the resource's, US English) and no hash:
+# Windows Installer compares versions, and hashes only unversioned files.
+msibuild "$out" -q "UPDATE \`File\` SET \`Version\` = '$file_version', \`Language\` = '1033' WHERE \`File\` = 'OrvaneExe'" \
+  -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'OrvaneExe'"
