@@ -2,8 +2,10 @@
 //
 //   defrag.exe X: -f
 //
-// Logs "pid=<pid>\t<command line>" to the simulator's log, and its current
-// directory to that log's ".cwd" companion, then behaves as
+// Logs "pid=<pid>\t<command line>" to the simulator's log, its current
+// directory to that log's ".cwd" companion and its parent's image name to
+// its ".parent" companion (a copy opens .txt files, and a test asks who
+// started it), then behaves as
 // the configuration says for drive X: (sim_config.h): waits, optionally runs
 // the engine DfrgNtfs.exe from its own directory and waits for it, and ends
 // with the configured exit code. When the engine ends with a non-zero code
@@ -13,6 +15,7 @@
 // exception, so the system ends the process with the exception's code.
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <cwctype>
 #include <string>
@@ -35,6 +38,26 @@ wchar_t DriveOf(const wchar_t* commandLine) {
   }
   LocalFree(args);
   return drive;
+}
+
+// The image name of the process that started this one; "" when it has
+// ended or cannot be told.
+std::wstring ParentImage() {
+  simdefrag::OwnedHandle snapshot(
+      CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, /*th32ProcessID=*/0));
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  std::wstring image;
+  for (int pass = 0; pass < 2; ++pass) {
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry)) {
+      if (pass == 0 && entry.th32ProcessID == GetCurrentProcessId())
+        parent = entry.th32ParentProcessID;
+      if (pass == 1 && entry.th32ProcessID == parent) image = entry.szExeFile;
+    }
+  }
+  return image;
 }
 
 std::wstring OwnDirectory() {
@@ -89,6 +112,7 @@ int wmain() {
   wchar_t directory[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, directory);
   simdefrag::AppendLog(config.logPath + L".cwd", directory);
+  simdefrag::AppendLog(config.logPath + L".parent", ParentImage());
 
   simdefrag::Behaviour behaviour = config.For(DriveOf(commandLine));
   if (behaviour.runEngine) {
