@@ -5,10 +5,9 @@
 # an enabled Report opens the report with the program associated with .txt
 # files (here txtview.exe, which logs its command line).
 # A close while the viewer is open ends the program; the viewer stays open.
-# The program runs elevated: where the desktop's shell (Explorer) does not
-# open the report, it never starts the .txt handler itself, which the
-# user's registry names; and a desktop shell that does not answer makes
-# Report fail visibly within its bound.
+# Elevated, the program never starts the .txt handler itself: where the
+# desktop's shell (Explorer) was ended, the system's Notepad shows the
+# report; a desktop shell that does not answer makes Report fail visibly.
 # Until the first Report click, OLE automation (oleaut32) is not loaded.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -21,8 +20,8 @@ e2e_simulate "* ms=120000"  # the viewer (it names no drive) stays open
 # case: report file state | Report enabled
 cases=(
   "none|0"
-  "present|1"
   "hidden|0"
+  "present|1"
 )
 for case in "${cases[@]}"; do
   IFS='|' read -r state enabled <<<"$case"
@@ -112,29 +111,19 @@ for case in "${cases[@]}"; do
   fi
 done
 
-# The Unix pid of this prefix's desktop process (Explorer's stand-in).
-explorer_pid() {
-  local pid
-  for pid in $(pgrep -f 'explorer\.exe'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null |
-      grep -qxF "WINEPREFIX=$WINEPREFIX" && { echo "$pid"; return 0; }
-  done
-  return 1
+explorer_pid() {  # this prefix's desktop process (Explorer's stand-in), as a Unix pid
+  grep -lzxF "WINEPREFIX=$WINEPREFIX" $(pgrep -f 'explorer\.exe' | sed 's|.*|/proc/&/environ|') \
+    2>/dev/null | cut -d/ -f3
 }
-# e2e_start_orvane, then the window once it takes clicks.
-start_ready() {
+start_ready() {  # the program, once its window takes clicks; the report is present
   e2e_start_orvane
-  pid=$E2E_ORVANE_PID
-  win=$(e2e_wait_window Defragment 60 "$pid")
+  pid=$E2E_ORVANE_PID win=$(e2e_wait_window Defragment 60 "$E2E_ORVANE_PID")
   e2e_wait_ready Defragment 30
 }
 
-rm -f "$report"
-printf '1/2/2026 - 3:04:05 AM\r\nDrive C: Defrag completed successfully\r\n\r\n' >"$report"
 e2e_log "case: the desktop's shell does not answer"
 start_ready
-explorer=$(explorer_pid) || e2e_fail "no desktop process"
-kill -STOP "$explorer"
+explorer=$(explorer_pid) && kill -STOP "$explorer" || e2e_fail "no desktop process"
 e2e_click_report "$win"
 e2e_wait_window Orvane 40 "$pid" >/dev/null  # the failure's message box
 kill -CONT "$explorer"
@@ -143,19 +132,13 @@ e2e_close_window Defragment
 e2e_wait_exit "$pid" 30 >/dev/null
 
 e2e_log "case: Report after Explorer was ended"
-rm -f "$(e2e_sim_log_file).parent"
 start_ready
 kill "$(explorer_pid)"
 e2e_click_report "$win"
-notepad="$report_name - Notepad"
-for _ in $(seq 150); do
-  [ "$(e2e_count_windows "$notepad")" -gt 0 ] || e2e_sim_commands | grep -q txtview && break
-  sleep 0.2
-done
-! tr -d '\r' <"$(e2e_sim_log_file).parent" 2>/dev/null | grep -qix 'orvane\.exe' ||
+e2e_wait_window "$report_name - Notepad" 30 "$pid" >/dev/null
+! grep -qi '^orvane\.exe' "$(e2e_sim_log_file).parent" ||
   e2e_fail "Orvane started the .txt handler: $(e2e_sim_commands)"
-e2e_wait_window "$notepad" 10 "$pid" >/dev/null  # the system's Notepad instead
-e2e_close_window "$notepad"
+e2e_close_window "$report_name - Notepad"
 e2e_close_window Defragment
 e2e_wait_exit "$pid" 30 >/dev/null
 e2e_pass

@@ -4,8 +4,7 @@
 //
 // Logs "pid=<pid>\t<command line>" to the simulator's log, its current
 // directory to that log's ".cwd" companion and its parent's image name to
-// its ".parent" companion (a copy opens .txt files, and a test asks who
-// started it), then behaves as
+// the ".parent" one (for the copy that opens .txt files), then behaves as
 // the configuration says for drive X: (sim_config.h): waits, optionally runs
 // the engine DfrgNtfs.exe from its own directory and waits for it, and ends
 // with the configured exit code. When the engine ends with a non-zero code
@@ -18,6 +17,7 @@
 #include <tlhelp32.h>
 
 #include <cwctype>
+#include <map>
 #include <string>
 
 #include "owned_handle.h"
@@ -40,24 +40,16 @@ wchar_t DriveOf(const wchar_t* commandLine) {
   return drive;
 }
 
-// The image name of the process that started this one; "" when it has
-// ended or cannot be told.
+// The image name of the process that started this one; "" when unknown.
 std::wstring ParentImage() {
-  simdefrag::OwnedHandle snapshot(
-      CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, /*th32ProcessID=*/0));
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof entry;
-  DWORD parent = 0;
-  std::wstring image;
-  for (int pass = 0; pass < 2; ++pass) {
-    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-         more = Process32NextW(snapshot.get(), &entry)) {
-      if (pass == 0 && entry.th32ProcessID == GetCurrentProcessId())
-        parent = entry.th32ParentProcessID;
-      if (pass == 1 && entry.th32ProcessID == parent) image = entry.szExeFile;
-    }
-  }
-  return image;
+  simdefrag::OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  std::map<DWORD, PROCESSENTRY32W> processes;
+  PROCESSENTRY32W entry = {sizeof entry};
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry))
+    processes[entry.th32ProcessID] = entry;
+  const auto parent = processes.find(processes[GetCurrentProcessId()].th32ParentProcessID);
+  return parent != processes.end() ? parent->second.szExeFile : L"";
 }
 
 std::wstring OwnDirectory() {

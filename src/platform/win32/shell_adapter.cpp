@@ -54,6 +54,13 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
   return UniqueProcess(info.hProcess);
 }
 
+// A program is started by its own path; anything else is a document, which
+// a handler that the registry names opens.
+bool IsDocument(const std::wstring& path) {
+  return path.size() <= 4 ||
+         lstrcmpiW(path.c_str() + path.size() - 4, L".exe") != 0;
+}
+
 UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
                     int windowStyle, ComOnFirstUse* com) {
   if (IsInSystemDirectory(program)) {
@@ -81,7 +88,7 @@ UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
   // Explorer, so elevated or as SYSTEM the user's handler is not started
   // here either: the system's own Notepad shows the document, named by its
   // path in the system directory, which no registry entry redirects.
-  if (RunsElevatedOrAsSystem()) {
+  if (IsDocument(program) && RunsElevatedOrAsSystem()) {
     const std::wstring system = SystemDirectory();
     if (system.empty()) {
       throw FailureFromWin32(ERROR_PATH_NOT_FOUND, WideToUtf8(program));
