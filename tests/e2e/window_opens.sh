@@ -136,7 +136,8 @@ start_ready
 kill "$(explorer_pid)"
 e2e_click_report "$win"
 e2e_wait_window "$report_name - Notepad" 30 "$pid" >/dev/null
-! grep -qi '^orvane\.exe' "$(e2e_sim_log_file).parent" ||
+orvane=$(e2e_peek_field "$(e2e_peek Defragment)" window Defragment pid)
+! tr -d '\r' <"$(e2e_sim_log_file).parent" | grep -qx "$orvane" ||
   e2e_fail "Orvane started the .txt handler: $(e2e_sim_commands)"
 e2e_close_window "$report_name - Notepad"
 e2e_close_window Defragment

@@ -3,8 +3,8 @@
 //   defrag.exe X: -f
 //
 // Logs "pid=<pid>\t<command line>" to the simulator's log, its current
-// directory to that log's ".cwd" companion and its parent's image name to
-// the ".parent" one (for the copy that opens .txt files), then behaves as
+// directory to that log's ".cwd" companion and its parent's id to the
+// ".parent" one (for the copy that opens .txt files), then behaves as
 // the configuration says for drive X: (sim_config.h): waits, optionally runs
 // the engine DfrgNtfs.exe from its own directory and waits for it, and ends
 // with the configured exit code. When the engine ends with a non-zero code
@@ -17,7 +17,6 @@
 #include <tlhelp32.h>
 
 #include <cwctype>
-#include <map>
 #include <string>
 
 #include "owned_handle.h"
@@ -40,16 +39,14 @@ wchar_t DriveOf(const wchar_t* commandLine) {
   return drive;
 }
 
-// The image name of the process that started this one; "" when unknown.
-std::wstring ParentImage() {
+// The id of the process that started this one; 0 when it cannot be told.
+DWORD ParentId() {
   simdefrag::OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  std::map<DWORD, PROCESSENTRY32W> processes;
   PROCESSENTRY32W entry = {sizeof entry};
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
        more = Process32NextW(snapshot.get(), &entry))
-    processes[entry.th32ProcessID] = entry;
-  const auto parent = processes.find(processes[GetCurrentProcessId()].th32ParentProcessID);
-  return parent != processes.end() ? parent->second.szExeFile : L"";
+    if (entry.th32ProcessID == GetCurrentProcessId()) return entry.th32ParentProcessID;
+  return 0;
 }
 
 std::wstring OwnDirectory() {
@@ -104,7 +101,7 @@ int wmain() {
   wchar_t directory[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, directory);
   simdefrag::AppendLog(config.logPath + L".cwd", directory);
-  simdefrag::AppendLog(config.logPath + L".parent", ParentImage());
+  simdefrag::AppendLog(config.logPath + L".parent", std::to_wstring(ParentId()));
 
   simdefrag::Behaviour behaviour = config.For(DriveOf(commandLine));
   if (behaviour.runEngine) {

@@ -34,7 +34,7 @@ std::string ReadDirectory(DirectoryFunction function) {
 std::string Win32Directories::ExposedProgramPaths() noexcept {
   try {
     if (!RunsWithAdministratorRights()) return {};
-    const std::wstring exe = ProgramPath();
+    std::wstring exe = ProgramPath();
     const std::wstring::size_type slash = exe.rfind(L'\\');
     if (slash == std::wstring::npos || slash == 0) return {};
     std::wstring folder = exe.substr(0, slash);
@@ -47,9 +47,9 @@ std::string Win32Directories::ExposedProgramPaths() noexcept {
     // The exe too: its owner, or whoever may write it, replaces it without
     // any right on the folder.
     std::string exposed;
-    for (const std::wstring& path : {folder, exe}) {
+    for (const std::wstring* path : {&folder, &exe}) {
       PSECURITY_DESCRIPTOR raw = nullptr;
-      if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT,
+      if (GetNamedSecurityInfoW(path->c_str(), SE_FILE_OBJECT,
                                 OWNER_SECURITY_INFORMATION |
                                     DACL_SECURITY_INFORMATION,
                                 /*ppsidOwner=*/nullptr, /*ppsidGroup=*/nullptr,
@@ -60,7 +60,7 @@ std::string Win32Directories::ExposedProgramPaths() noexcept {
       const UniqueLocalMemory descriptor(raw);
       if (!OthersMayChange(raw, powerUsersTrusted)) continue;
       if (!exposed.empty()) exposed += " and ";
-      exposed += WideToUtf8(path);
+      exposed += WideToUtf8(*path);
     }
     return exposed;
   } catch (...) {
