@@ -42,7 +42,8 @@ wchar_t DriveOf(const wchar_t* commandLine) {
 // The id of the process that started this one; 0 when it cannot be told.
 DWORD ParentId() {
   simdefrag::OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32W entry = {sizeof entry};
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
        more = Process32NextW(snapshot.get(), &entry))
     if (entry.th32ProcessID == GetCurrentProcessId()) return entry.th32ParentProcessID;
