@@ -18,8 +18,7 @@ props() { # ALLUSERS, ProductVersion and UpgradeCode of package VERSION
 old=$(props "$version") new=$(props "$newer")
 [[ $old = "1 $version {"*"}" && ${old##* } = "${new##* }" ]] ||
   e2e_fail "package properties '$old', then '$new'"
-# The exe's File row carries its version, so that Windows Installer and
-# inventory tools see a versioned file.
+# The exe's File row carries its version: Windows Installer sees a versioned file.
 exe_row=$(msiinfo export "$WINEPREFIX/drive_c/Orvane-$version.msi" File | tr -d '\r' |
   grep -E $'^OrvaneExe\t' | cut -f3,5)
 [ "$exe_row" = $'Orvane.exe\t'"$version.0" ] ||

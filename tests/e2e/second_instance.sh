@@ -5,8 +5,7 @@
 # ends with exit status 1 and warning 104, so that a scheduled run that did
 # nothing says so. A single-instance mutex that another account made (anyone
 # may), or whose owner cannot be read, is no instance: the start ends with
-# exit status 1 and error 105; so is an object of another type that holds
-# the mutex's name.
+# exit status 1 and error 105, as is any object of another type of its name.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -37,8 +36,7 @@ e2e_wait_exit "$first" 30 >/dev/null
 
 mutex='Global\Orvane.Instance.{6F3C0B52-9A1D-4E7B-8C25-D41A7E90B3F6}'
 e2e_simulate "* ms=3000"  # a pass would outlast the second start
-# owned by Users; readable by no one; an object of another type
-for squat in "mutex O:BU" "mutex D:" "event O:BA"; do
+for squat in "mutex O:BU" "mutex D:" "event O:BA"; do  # Users' own; unreadable; an event
   read -r type sddl <<<"$squat"
   e2e_log "case: the claim's name is squatted ($squat)"
   (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" winpeek.exe $type "$mutex" "$sddl") \

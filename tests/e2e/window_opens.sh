@@ -5,9 +5,8 @@
 # an enabled Report opens the report with the program associated with .txt
 # files (here txtview.exe, which logs its command line).
 # A close while the viewer is open ends the program; the viewer stays open.
-# Elevated, the program never starts the .txt handler itself: where the
-# desktop's shell (Explorer) was ended, the system's Notepad shows the
-# report; a desktop shell that does not answer makes Report fail visibly.
+# Elevated, it never starts the .txt handler itself: without Explorer, the
+# system's Notepad shows the report; a hung Explorer makes Report fail visibly.
 # Until the first Report click, OLE automation (oleaut32) is not loaded.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -134,11 +133,10 @@ e2e_wait_exit "$pid" 30 >/dev/null
 e2e_log "case: Report after Explorer was ended"
 start_ready
 kill "$(explorer_pid)"
+e2e_clear_sim_log  # with no desktop shell, only Orvane could start the handler
 e2e_click_report "$win"
 e2e_wait_window "$report_name - Notepad" 30 "$pid" >/dev/null
-orvane=$(e2e_peek_field "$(e2e_peek Defragment)" window Defragment pid)
-! tr -d '\r' <"$(e2e_sim_log_file).parent" | grep -qx "$orvane" ||
-  e2e_fail "Orvane started the .txt handler: $(e2e_sim_commands)"
+[ -z "$(e2e_sim_commands)" ] || e2e_fail "Orvane started the .txt handler: $(e2e_sim_commands)"
 e2e_close_window "$report_name - Notepad"
 e2e_close_window Defragment
 e2e_wait_exit "$pid" 30 >/dev/null

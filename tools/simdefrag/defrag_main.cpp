@@ -2,9 +2,8 @@
 //
 //   defrag.exe X: -f
 //
-// Logs "pid=<pid>\t<command line>" to the simulator's log, its current
-// directory to that log's ".cwd" companion and its parent's id to the
-// ".parent" one (for the copy that opens .txt files), then behaves as
+// Logs "pid=<pid>\t<command line>" to the simulator's log, and its current
+// directory to that log's ".cwd" companion, then behaves as
 // the configuration says for drive X: (sim_config.h): waits, optionally runs
 // the engine DfrgNtfs.exe from its own directory and waits for it, and ends
 // with the configured exit code. When the engine ends with a non-zero code
@@ -14,7 +13,6 @@
 // exception, so the system ends the process with the exception's code.
 
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cwctype>
 #include <string>
@@ -37,17 +35,6 @@ wchar_t DriveOf(const wchar_t* commandLine) {
   }
   LocalFree(args);
   return drive;
-}
-
-// The id of the process that started this one; 0 when it cannot be told.
-DWORD ParentId() {
-  simdefrag::OwnedHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry))
-    if (entry.th32ProcessID == GetCurrentProcessId()) return entry.th32ParentProcessID;
-  return 0;
 }
 
 std::wstring OwnDirectory() {
@@ -102,7 +89,6 @@ int wmain() {
   wchar_t directory[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, directory);
   simdefrag::AppendLog(config.logPath + L".cwd", directory);
-  simdefrag::AppendLog(config.logPath + L".parent", std::to_wstring(ParentId()));
 
   simdefrag::Behaviour behaviour = config.For(DriveOf(commandLine));
   if (behaviour.runEngine) {

@@ -26,9 +26,8 @@
 //                               no sharing, prints "locked" and holds it until
 //                               killed (exit code 1 when it cannot); with <ms>,
 //                               shares reading, as a viewer does, for <ms>
-//   winpeek.exe mutex|event <name> <SDDL>  creates a mutex or an event
-//                               <name> with that security descriptor;
-//                               prints "held", holds it until killed
+//   winpeek.exe mutex|event <name> <SDDL>  creates that object with that
+//                               security descriptor; prints "held", holds it
 //   winpeek.exe exists <path>   "exists" or "absent", as this program sees
 //                               <path> (a 32-bit winpeek through the
 //                               file-system redirector)

@@ -10,6 +10,7 @@
 
 #include "child_process.h"
 #include "platform/failure.h"
+#include "platform/win32/security_principals.h"
 #include "platform/win32/text_encoding.h"
 #include "scratch_directory.h"
 
@@ -194,20 +195,22 @@ TEST(ShellTest, MissingProgramThrowsFileNotFound) {
   }
 }
 
-// Elevated, as Wine runs every program, a document is never handed to the
-// handler that the user's registry names, nor refused for want of one: the
-// system's Notepad shows it.
-TEST(ShellTest, ElevatedADocumentOfAnyTypeOpensInTheSystemsNotepad) {
+TEST(ShellTest, DocumentWithoutAssociatedProgramThrowsNoAssociation) {
+  // Elevated, as Wine runs every program, the system's Notepad opens every
+  // document instead (window_opens.sh).
+  if (RunsElevatedOrAsSystem()) GTEST_SKIP() << "elevated";
   ScratchDirectory scratch;
   const std::wstring document = scratch / L"report.orvane-no-such-type";
   CloseHandle(CreateFileW(document.c_str(), GENERIC_WRITE, 0, nullptr,
                           CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
   Win32Shell shell;
-  shell.Run(WideToUtf8(document), "", kStyleMaximized, /*wait=*/false);
-  HWND notepad = nullptr;
-  for (int i = 0; i < 100 && !(notepad = FindWindowW(L"Notepad", nullptr)); ++i) Sleep(100);
-  ASSERT_TRUE(notepad);
-  PostMessageW(notepad, WM_CLOSE, 0, 0);
+  try {
+    shell.Run(WideToUtf8(document), "", kStyleMaximized, true);
+    FAIL() << "no failure";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.number(),
+              static_cast<std::int32_t>(HRESULT_FROM_WIN32(ERROR_NO_ASSOCIATION)));
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -67,9 +67,9 @@ TEST(DirectoriesTest, WindowsDirectoryHoldsTheSystemDirectory) {
       << system << " is not under " << windows;
 }
 
-// A folder or an exe that others than the system's own accounts may change
-// lets them choose what runs as SYSTEM next. The first is %ProgramFiles%.
-TEST(DirectoriesTest, FoldersAndFilesOthersMayChangeAreExposed) {
+// A folder that others than the system's own accounts may change lets them
+// choose what runs as SYSTEM next. The first is %ProgramFiles%.
+TEST(DirectoriesTest, FoldersOthersMayChangeAreExposed) {
   const std::wstring ti = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
   // SDDL | Power Users trusted (XP, 2003) | exposed
   const std::tuple<std::wstring, bool, bool> cases[] = {
@@ -209,8 +209,7 @@ TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
 }
 
 // Anyone may make an object of the program's name; only a mutex owned by
-// SYSTEM or the Administrators, which no one else can give an object, is
-// an instance's.
+// SYSTEM or the Administrators, which no one else can give it, is ours.
 TEST(PreviousInstanceTest, OnlyAClaimOwnedBySystemOrTheAdministratorsIsOurs) {
   HANDLE token = nullptr;
   ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
@@ -235,7 +234,7 @@ TEST(PreviousInstanceTest, OnlyAClaimOwnedBySystemOrTheAdministratorsIsOurs) {
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
         sddl.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr));
     const std::wstring wide = Utf8ToWide(name);
-    const UniqueHandle<detail::KernelHandleTraits<detail::EventKind>> held(
+    const UniqueEvent held(
         std::string(type) == "event"
             ? CreateEventW(&attributes, TRUE, FALSE, wide.c_str())
             : CreateMutexW(&attributes, FALSE, wide.c_str()));
