@@ -21,6 +21,14 @@ version=${3:-$(strings -el "$exe" | grep -A1 -x ProductVersion | tail -n1)}
 # Windows Installer compares the first three fields, each a number.
 [[ $version =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] ||
   { echo "package: version '$version' is not N.N.N" >&2; exit 1; }
+# The exe's own four-part version, from the resource's fixed part (after its
+# signature 0xFEEF04BD and the structure's version): without it in the File
+# table, Windows Installer and inventory tools treat the exe as unversioned.
+# wixl writes no file's version, so it is set in the package afterwards.
+read -r ms ls < <(od -An -v -tx4 -w4 "$exe" | tr -d ' ' |
+  grep -m1 -A3 -x feef04bd | sed -n '3p;4p' | paste -sd' ')
+[ -n "${ls:-}" ] || { echo "package: $exe has no version resource" >&2; exit 1; }
+file_version=$((16#$ms >> 16)).$((16#$ms & 0xffff)).$((16#$ls >> 16)).$((16#$ls & 0xffff))
 
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
@@ -49,3 +57,7 @@ out=$(realpath "$out")
 (cd "$stage" && wixl -a "$arch" -o "$out" \
   -D Arch="$arch" -D Version="$version" -D ProductCode="$product" \
   "$root/resources/orvane.wxs")
+# A versioned file has a language (the resource's, US English) and no hash:
+# Windows Installer compares versions, and hashes only unversioned files.
+msibuild "$out" -q "UPDATE \`File\` SET \`Version\` = '$file_version', \`Language\` = '1033' WHERE \`File\` = 'OrvaneExe'" \
+  -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'OrvaneExe'"

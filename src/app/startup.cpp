@@ -49,10 +49,10 @@ void Main(Context& ctx) {
 
   // Only a warning: an administrator's set-up keeps working, and the
   // fleet's collection of events shows the risk.
-  const std::string exposedFolder = svc.directories.ExposedProgramFolder();
-  if (!exposedFolder.empty()) {
+  const std::string exposed = svc.directories.ExposedProgramPaths();
+  if (!exposed.empty()) {
     svc.events.Write(EventType::kWarning, kEventProgramFolderExposed,
-                     {exposedFolder});
+                     {exposed});
   }
 
   Steps steps;

@@ -16,12 +16,12 @@ class Directories {
   // The Windows directory, in the same way.
   virtual std::string WindowsDirectory() = 0;
 
-  // The folder this program was started from, when this process runs with
-  // administrator rights and accounts other than the system's own may
-  // change what lies in that folder: whoever may would choose what runs
-  // with those rights next time. "" otherwise, and when it cannot be told.
-  // Never throws.
-  virtual std::string ExposedProgramFolder() noexcept = 0;
+  // When this process runs with administrator rights: the folder this
+  // program was started from, its exe, or both joined by " and ", whichever
+  // accounts other than the system's own may change: whoever may would
+  // choose what runs with those rights next time. "" otherwise, and when
+  // it cannot be told. Never throws.
+  virtual std::string ExposedProgramPaths() noexcept = 0;
 };
 
 }  // namespace orvane

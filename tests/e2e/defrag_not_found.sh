@@ -67,11 +67,12 @@ grep -qF "err:eventlog:ReportEventW L\"$expected_text\"" "$events" || {
   cat "$events" >&2
   e2e_fail "the not-found text is not in the event log"
 }
-# Besides: the warning that the folder is open to others (Wine's user has
-# full control of it), naming the folder.
+# Besides: one warning that the folder and the exe are open to others
+# (Wine's user has full control of both), naming them.
 folder_warning=':ReportEventW ([^,]*,0x0002,0x0000,0x0000006a,'
-grep -A1 "$folder_warning" "$events" | grep -qF 'eventlog:ReportEventW L"C:\\Orvane"' ||
-  e2e_fail "no warning 106 naming C:\\Orvane: $(grep -A1 ReportEventW "$events")"
+grep -A1 "$folder_warning" "$events" |
+  grep -qF 'eventlog:ReportEventW L"C:\\Orvane and C:\\Orvane\\Orvane.exe"' ||
+  e2e_fail "no warning 106 naming C:\\Orvane and its exe: $(grep -A1 ReportEventW "$events")"
 [ "$(grep ':ReportEventW (' "$events" | grep -vc "$folder_warning")" -eq 1 ] &&
   grep -q ':ReportEventW ([^,]*,0x0001,0x0000,0x000000c8,' "$events" ||
   e2e_fail "not one error event with the not-found ID 200: $(grep ReportEventW "$events")"

@@ -18,6 +18,11 @@ props() { # ALLUSERS, ProductVersion and UpgradeCode of package VERSION
 old=$(props "$version") new=$(props "$newer")
 [[ $old = "1 $version {"*"}" && ${old##* } = "${new##* }" ]] ||
   e2e_fail "package properties '$old', then '$new'"
+# The exe's File row carries its version: Windows Installer sees a versioned file.
+exe_row=$(msiinfo export "$WINEPREFIX/drive_c/Orvane-$version.msi" File | tr -d '\r' |
+  grep -E $'^OrvaneExe\t' | cut -f3,5)
+[ "$exe_row" = $'Orvane.exe\t'"$version.0" ] ||
+  e2e_fail "the exe's File row gives '$exe_row', not version $version.0"
 
 msiexec() { e2e_wine_quiet msiexec "$1" "C:\\Orvane-$2.msi" /qn; }
 key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Orvane'

@@ -5,7 +5,7 @@
 # ends with exit status 1 and warning 104, so that a scheduled run that did
 # nothing says so. A single-instance mutex that another account made (anyone
 # may), or whose owner cannot be read, is no instance: the start ends with
-# exit status 1 and error 105.
+# exit status 1 and error 105, as is any object of another type of its name.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -35,15 +35,24 @@ e2e_close_window Defragment
 e2e_wait_exit "$first" 30 >/dev/null
 
 mutex='Global\Orvane.Instance.{6F3C0B52-9A1D-4E7B-8C25-D41A7E90B3F6}'
-for sddl in O:BU D:; do  # owned by Users; readable by no one
-  e2e_log "case: the mutex is squatted ($sddl)"
-  (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" winpeek.exe mutex "$mutex" "$sddl") \
+e2e_simulate "* ms=3000"  # a pass would outlast the second start
+for squat in "mutex O:BU" "mutex D:" "event O:BA"; do  # Users' own; unreadable; an event
+  read -r type sddl <<<"$squat"
+  e2e_log "case: the claim's name is squatted ($squat)"
+  (cd "$WINEPREFIX/drive_c" && exec "$ORVANE_WINE" winpeek.exe $type "$mutex" "$sddl") \
     >"$E2E_TMP/mutex.out" 2>>"$E2E_TMP/wine.log" &
   squatter=$!
   for _ in $(seq 300); do grep -q '^held' "$E2E_TMP/mutex.out" && break; sleep 0.1; done
+  # Two scheduled starts 1.5 s apart: neither may run a pass.
   e2e_start_orvane -S -E
+  early=$E2E_ORVANE_PID from=$E2E_EVENTS_FROM
+  sleep 1.5
+  e2e_start_orvane -S -E
+  e2e_expect_exit "$early" 30 1
   e2e_expect_exit "$E2E_ORVANE_PID" 30 1
-  e2e_expect_events "error 105"
+  E2E_EVENTS_FROM=$from
+  e2e_expect_events "error 105" "error 105"
+  [ -z "$(e2e_sim_commands)" ] || e2e_fail "a pass ran: $(e2e_sim_commands)"
   kill "$squatter"
   wait "$squatter" 2>/dev/null || true
 done

@@ -5,6 +5,8 @@
 # an enabled Report opens the report with the program associated with .txt
 # files (here txtview.exe, which logs its command line).
 # A close while the viewer is open ends the program; the viewer stays open.
+# Elevated, it never starts the .txt handler itself: without Explorer, the
+# system's Notepad shows the report; a hung Explorer makes Report fail visibly.
 # Until the first Report click, OLE automation (oleaut32) is not loaded.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
@@ -17,8 +19,8 @@ e2e_simulate "* ms=120000"  # the viewer (it names no drive) stays open
 # case: report file state | Report enabled
 cases=(
   "none|0"
-  "present|1"
   "hidden|0"
+  "present|1"
 )
 for case in "${cases[@]}"; do
   IFS='|' read -r state enabled <<<"$case"
@@ -107,4 +109,35 @@ for case in "${cases[@]}"; do
     e2e_wine_quiet taskkill /F /PID "$(e2e_sim_pid txtview)"
   fi
 done
+
+explorer_pid() {  # this prefix's desktop process (Explorer's stand-in), as a Unix pid
+  grep -lzxF "WINEPREFIX=$WINEPREFIX" $(pgrep -f 'explorer\.exe' | sed 's|.*|/proc/&/environ|') \
+    2>/dev/null | cut -d/ -f3
+}
+start_ready() {  # the program, once its window takes clicks; the report is present
+  e2e_start_orvane
+  pid=$E2E_ORVANE_PID win=$(e2e_wait_window Defragment 60 "$E2E_ORVANE_PID")
+  e2e_wait_ready Defragment 30
+}
+
+e2e_log "case: the desktop's shell does not answer"
+start_ready
+explorer=$(explorer_pid) && kill -STOP "$explorer" || e2e_fail "no desktop process"
+e2e_click_report "$win"
+e2e_wait_window Orvane 40 "$pid" >/dev/null  # the failure's message box
+kill -CONT "$explorer"
+e2e_close_window Orvane
+e2e_close_window Defragment
+e2e_wait_exit "$pid" 30 >/dev/null
+
+e2e_log "case: Report after Explorer was ended"
+start_ready
+kill "$(explorer_pid)"
+e2e_clear_sim_log  # with no desktop shell, only Orvane could start the handler
+e2e_click_report "$win"
+e2e_wait_window "$report_name - Notepad" 30 "$pid" >/dev/null
+[ -z "$(e2e_sim_commands)" ] || e2e_fail "Orvane started the .txt handler: $(e2e_sim_commands)"
+e2e_close_window "$report_name - Notepad"
+e2e_close_window Defragment
+e2e_wait_exit "$pid" 30 >/dev/null
 e2e_pass

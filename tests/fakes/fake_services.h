@@ -33,8 +33,8 @@ class FakeDirectories : public Directories {
   std::string windows = "C:\\WINDOWS";
   std::string SystemDirectory() override { return system; }
   std::string WindowsDirectory() override { return windows; }
-  std::string exposedFolder;
-  std::string ExposedProgramFolder() noexcept override { return exposedFolder; }
+  std::string exposedPaths;
+  std::string ExposedProgramPaths() noexcept override { return exposedPaths; }
 };
 
 // Files by path, with their bytes; hidden ones are listed apart.

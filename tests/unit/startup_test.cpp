@@ -28,7 +28,7 @@ TEST(StartupTest, AnotherInstanceEndsTheStartOnlyAScheduledOneSaysSo) {
     World w;
     w.previous.found = c.found;
     w.ctx.argumentText = c.arguments;
-    w.directories.exposedFolder = "C:\\Tools";
+    w.directories.exposedPaths = "C:\\Tools";
     // Gives way before it looks for the defragmenter: no not-found message.
     w.files.contents.clear();
     Main(w.ctx);
@@ -45,7 +45,7 @@ TEST(StartupTest, AnotherInstanceEndsTheStartOnlyAScheduledOneSaysSo) {
 
 TEST(StartupTest, AnExposedProgramFolderIsWarnedOfAndTheRunGoesOn) {
   World w;
-  w.directories.exposedFolder = "C:\\Tools";
+  w.directories.exposedPaths = "C:\\Tools";
   w.ctx.argumentText = "-S";
   Main(w.ctx);
   ASSERT_FALSE(w.events.written.empty());

@@ -3,8 +3,9 @@
 
 The picture is a disk platter above a row of aligned data blocks. It is drawn
 from shapes in unit coordinates, supersampled for each size, and stored as
-eleven images: 32x32 and 16x16 in 16 colours, 48/32/16 in 256 colours and
-48/40/32/24/20/16 in 32-bit colour with alpha. 40 and 20 px are the large
+eleven images: 32x32 and 16x16 in 16 colours, 48/32/16 in 256 colours (each
+with only the palette entries it uses) and 48/40/32/24/20/16 in 32-bit colour
+with alpha. 40 and 20 px are the large
 and small icon at 125%, 24 px the small one at 150% (the large one is then
 48), which Windows would otherwise scale from another size; they come in
 32-bit colour only, as every display set to those sizes has it. Standard library only.
@@ -215,6 +216,15 @@ def dib(image, bpp):
                 else:
                     line[x // 2] |= index << (4 if x % 2 == 0 else 0)
             pixels += line
+        if bpp == 8:
+            # Only the colours the image uses, in the palette's order: the
+            # same picture, without the bytes of the unused entries.
+            used = sorted(set(pixels[i] for i in range(len(pixels))
+                              if i % stride < size))
+            index_of = {old: new for new, old in enumerate(used)}
+            pixels = bytearray(index_of.get(v, 0) if i % stride < size else 0
+                               for i, v in enumerate(pixels))
+            palette = [palette[old] for old in used]
     mask = and_mask(image)
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, bpp, 0,
                          len(pixels) + len(mask), 0, 0,

@@ -26,8 +26,8 @@
 //                               no sharing, prints "locked" and holds it until
 //                               killed (exit code 1 when it cannot); with <ms>,
 //                               shares reading, as a viewer does, for <ms>
-//   winpeek.exe mutex <name> <SDDL>  creates mutex <name> with that security
-//                               descriptor; prints "held", holds it until killed
+//   winpeek.exe mutex|event <name> <SDDL>  creates that object with that
+//                               security descriptor; prints "held", holds it
 //   winpeek.exe exists <path>   "exists" or "absent", as this program sees
 //                               <path> (a 32-bit winpeek through the
 //                               file-system redirector)
@@ -305,14 +305,16 @@ int Lock(const std::wstring& path, DWORD ms) {
   return 0;
 }
 
-// Squats the program's single-instance mutex, as any user could, with the
-// security descriptor `sddl`.
-int HoldMutex(const std::wstring& name, const std::wstring& sddl) {
+// Squats the name of the program's single-instance mutex, as any user
+// could, with a mutex or (`event`) an event of security descriptor `sddl`.
+int HoldName(bool event, const std::wstring& name, const std::wstring& sddl) {
   SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
   if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
           sddl.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor,
           /*SecurityDescriptorSize=*/nullptr) ||
-      !CreateMutexW(&attributes, /*bInitialOwner=*/FALSE, name.c_str()))
+      !(event ? CreateEventW(&attributes, /*bManualReset=*/TRUE,
+                             /*bInitialState=*/FALSE, name.c_str())
+              : CreateMutexW(&attributes, /*bInitialOwner=*/FALSE, name.c_str())))
     return 1;
   std::printf("held\n");
   std::fflush(stdout);
@@ -453,7 +455,7 @@ int Usage() {
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
                "       winpeek lock <path> [<ms>] | exists <path>\n"
-               "       winpeek mutex <name> <SDDL>\n"
+               "       winpeek mutex|event <name> <SDDL>\n"
                "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
                "       winpeek spawn <program> [<argument>...]\n"
@@ -492,8 +494,8 @@ int wmain(int argc, wchar_t** argv) {
     return RunUnseen(commandLine(3), std::wcstoul(argv[2], nullptr, 10));
   if ((argc == 3 || argc == 4) && std::wstring(argv[1]) == L"lock")
     return Lock(argv[2], argc == 4 ? std::wcstoul(argv[3], nullptr, 10) : INFINITE);
-  if (argc == 4 && std::wstring(argv[1]) == L"mutex")
-    return HoldMutex(argv[2], argv[3]);
+  if (argc == 4 && (std::wstring(argv[1]) == L"mutex" || std::wstring(argv[1]) == L"event"))
+    return HoldName(std::wstring(argv[1]) == L"event", argv[2], argv[3]);
   if (argc == 3 && std::wstring(argv[1]) == L"exists") {
     const bool exists = GetFileAttributesW(argv[2]) != INVALID_FILE_ATTRIBUTES;
     std::printf("%s\n", exists ? "exists" : "absent");

@@ -9,6 +9,9 @@
 #include "platform/win32/bstr.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/deferred_imports.h"
+#include "platform/win32/message_dispatch.h"
+#include "platform/win32/scoped_com.h"
+#include "platform/win32/unique_handle.h"
 
 // shellapi.h's ShellExecute macro would rename the automation method.
 #undef ShellExecute
@@ -84,11 +87,10 @@ ComPtr<IShellDispatch2> DesktopShellDispatch() {
   return shell;
 }
 
-}  // namespace
-
-bool OpenThroughDesktopShell(const std::wstring& file,
-                             const std::wstring& arguments,
-                             int windowStyle) noexcept {
+// Asks the desktop's shell to open the file. COM must be entered on the
+// calling thread.
+bool Open(const std::wstring& file, const std::wstring& arguments,
+          int windowStyle) noexcept {
   try {
     const ComPtr<IShellDispatch2> shell = DesktopShellDispatch();
     if (!shell) return false;
@@ -103,6 +105,68 @@ bool OpenThroughDesktopShell(const std::wstring& file,
   } catch (...) {
     return false;
   }
+}
+
+// What the thread that asks the desktop shares with the caller, who may
+// stop waiting for it: the last of the two to let go deletes it.
+struct DesktopRequest {
+  std::wstring file;
+  std::wstring arguments;
+  int windowStyle;
+  bool opened;  // read once the thread has ended
+  LONG holders;
+};
+
+void LetGo(DesktopRequest* request) {
+  if (InterlockedDecrement(&request->holders) == 0) delete request;
+}
+
+DWORD WINAPI AskDesktop(void* parameter) {
+  auto* request = static_cast<DesktopRequest*>(parameter);
+  {
+    // An apartment of this thread's own; the process's COM security was
+    // set by the caller's thread.
+    const ScopedCom com;
+    request->opened =
+        Open(request->file, request->arguments, request->windowStyle);
+  }
+  LetGo(request);
+  return 0;
+}
+
+}  // namespace
+
+DesktopShellAnswer OpenThroughDesktopShell(const std::wstring& file,
+                                           const std::wstring& arguments,
+                                           int windowStyle) {
+  auto* request =
+      new DesktopRequest{file, arguments, windowStyle, false, /*holders=*/2};
+  const UniqueThread thread(CreateThread(
+      /*lpThreadAttributes=*/nullptr, /*dwStackSize=*/0, &AskDesktop, request,
+      /*dwCreationFlags=*/0, /*lpThreadId=*/nullptr));
+  if (!thread) {
+    delete request;
+    return DesktopShellAnswer::kNone;
+  }
+  // A timer of this thread's own wakes the wait when the bound expires.
+  struct Waiting {
+    DesktopRequest* request;
+    UINT_PTR timer;
+    ~Waiting() {
+      KillTimer(/*hWnd=*/nullptr, timer);
+      LetGo(request);
+    }
+  } waiting{request, SetTimer(/*hWnd=*/nullptr, /*nIDEvent=*/0,
+                              kDesktopShellAnswerMs, /*lpTimerFunc=*/nullptr)};
+  const DWORD start = GetTickCount();
+  HandleMessagesUntil(thread.get(), [start] {
+    return GetTickCount() - start >= kDesktopShellAnswerMs;
+  });
+  if (WaitForSingleObject(thread.get(), 0) != WAIT_OBJECT_0) {
+    return DesktopShellAnswer::kNoAnswer;
+  }
+  return request->opened ? DesktopShellAnswer::kOpened
+                         : DesktopShellAnswer::kNone;
 }
 
 }  // namespace orvane::win32

@@ -29,36 +29,40 @@ std::string ReadDirectory(DirectoryFunction function) {
   return WideToUtf8(dir);
 }
 
-// The folder of this process's exe, without a trailing backslash; empty
-// when it cannot be had.
-std::wstring ProgramFolder() {
-  std::wstring path = ProgramPath();
-  const std::wstring::size_type slash = path.rfind(L'\\');
-  path.resize(slash == std::wstring::npos ? 0 : slash);
-  return path;
-}
-
 }  // namespace
 
-std::string Win32Directories::ExposedProgramFolder() noexcept {
+std::string Win32Directories::ExposedProgramPaths() noexcept {
   try {
     if (!RunsWithAdministratorRights()) return {};
-    std::wstring folder = ProgramFolder();
-    if (folder.empty()) return {};
+    std::wstring exe = ProgramPath();
+    const std::wstring::size_type slash = exe.rfind(L'\\');
+    if (slash == std::wstring::npos || slash == 0) return {};
+    std::wstring folder = exe.substr(0, slash);
     // The root of a drive keeps its backslash: "C:" alone names the
     // current directory of that drive.
     if (folder.back() == L':') folder += L'\\';
-    PSECURITY_DESCRIPTOR raw = nullptr;
-    if (GetNamedSecurityInfoW(folder.c_str(), SE_FILE_OBJECT,
-                              OWNER_SECURITY_INFORMATION |
-                                  DACL_SECURITY_INFORMATION,
-                              /*ppsidOwner=*/nullptr, /*ppsidGroup=*/nullptr,
-                              /*ppDacl=*/nullptr, /*ppSacl=*/nullptr,
-                              &raw) != ERROR_SUCCESS) {
-      return {};
+    // On XP and Server 2003 the Power Users may change Program Files, and
+    // Microsoft counts them as able to gain administrator rights anyway.
+    const bool powerUsersTrusted = LOBYTE(LOWORD(GetVersion())) < 6;
+    // The exe too: its owner, or whoever may write it, replaces it without
+    // any right on the folder.
+    std::string exposed;
+    for (const std::wstring* path : {&folder, &exe}) {
+      PSECURITY_DESCRIPTOR raw = nullptr;
+      if (GetNamedSecurityInfoW(path->c_str(), SE_FILE_OBJECT,
+                                OWNER_SECURITY_INFORMATION |
+                                    DACL_SECURITY_INFORMATION,
+                                /*ppsidOwner=*/nullptr, /*ppsidGroup=*/nullptr,
+                                /*ppDacl=*/nullptr, /*ppSacl=*/nullptr,
+                                &raw) != ERROR_SUCCESS) {
+        continue;
+      }
+      const UniqueLocalMemory descriptor(raw);
+      if (!OthersMayChange(raw, powerUsersTrusted)) continue;
+      if (!exposed.empty()) exposed += " and ";
+      exposed += WideToUtf8(*path);
     }
-    const UniqueLocalMemory descriptor(raw);
-    return OthersMayChange(raw) ? WideToUtf8(folder) : std::string();
+    return exposed;
   } catch (...) {
     return {};
   }

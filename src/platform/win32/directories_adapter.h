@@ -1,7 +1,7 @@
 #pragma once
 // The system's directories on Win32: GetSystemDirectory and
-// GetWindowsDirectory, read whole at any length; the exe's folder's
-// security.
+// GetWindowsDirectory, read whole at any length; the security of the exe
+// and its folder.
 
 #include "platform/directories.h"
 
@@ -12,7 +12,7 @@ class Win32Directories : public Directories {
   std::string SystemDirectory() override;
   std::string WindowsDirectory() override;
   // Read with GetNamedSecurityInfo (folder_exposure.h).
-  std::string ExposedProgramFolder() noexcept override;
+  std::string ExposedProgramPaths() noexcept override;
 };
 
 }  // namespace orvane::win32

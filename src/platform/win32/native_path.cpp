@@ -24,12 +24,6 @@ bool IsWow64() {
   return isWow64Process(GetCurrentProcess(), &wow64) && wow64;
 }
 
-// The system directory as the program names it, without a trailing
-// backslash; "" when unknown.
-std::wstring SystemDirectory() {
-  return Utf8ToWide(Win32Directories().SystemDirectory());
-}
-
 std::wstring Upper(std::wstring text) {
   if (!text.empty()) {
     CharUpperBuffW(&text[0], static_cast<DWORD>(text.size()));
@@ -38,6 +32,10 @@ std::wstring Upper(std::wstring text) {
 }
 
 }  // namespace
+
+std::wstring SystemDirectory() {
+  return Utf8ToWide(Win32Directories().SystemDirectory());
+}
 
 bool IsInSystemDirectory(const std::wstring& path) {
   const std::wstring dir = SystemDirectory();

@@ -10,6 +10,10 @@
 
 namespace orvane::win32 {
 
+// The system directory as the program names it, without a trailing
+// backslash; "" when unknown.
+std::wstring SystemDirectory();
+
 // True when `path` lies in the system directory (as GetSystemDirectory
 // names it, compared without regard to letter case).
 bool IsInSystemDirectory(const std::wstring& path);

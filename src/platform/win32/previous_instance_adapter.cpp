@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <aclapi.h>
+#include <sddl.h>
 
 #include <utility>
 
@@ -11,12 +12,17 @@
 namespace orvane::win32 {
 namespace {
 
-// Creating a mutex in the machine-wide namespace takes no privilege, so
-// anyone may make one of the program's name. Only one whose owner is SYSTEM,
-// the Administrators (the owner an elevated administrator's objects get) or
-// this account can be an instance of this program, which asks for
-// administrator rights. Read through a handle with READ_CONTROL only, which
-// another account's DACL grants where it grants anything.
+// The claim as this program makes it when it holds administrator rights:
+// owned by the Administrators whoever makes it (XP's default owner is the
+// creator), and open to SYSTEM and the Administrators only.
+constexpr wchar_t kClaimSecurity[] = L"O:BAD:(A;;GA;;;SY)(A;;GA;;;BA)";
+
+// Creating an object in the machine-wide namespace takes no privilege, so
+// anyone may make one of the program's name. A process without
+// administrator rights cannot make the Administrators or SYSTEM an object's
+// owner, so only a claim owned by one of them can be an instance of this
+// program. Read through a handle with READ_CONTROL only, which another
+// account's DACL grants where it grants anything.
 OtherInstance WhoseClaim(const std::wstring& name, HANDLE existing) {
   UniqueMutex opened;
   if (!existing) {
@@ -33,12 +39,10 @@ OtherInstance WhoseClaim(const std::wstring& name, HANDLE existing) {
     return OtherInstance::kForeign;
   }
   const UniqueLocalMemory descriptor(raw);
-  // Windows gives every named object an owner. Wine gives none to an object
-  // made without a security descriptor, this program's own included.
-  if (!owner) return OtherInstance::kOurs;
-  return IsSystemOrAdministrators(owner) || IsThisProcessUser(owner)
-             ? OtherInstance::kOurs
-             : OtherInstance::kForeign;
+  // Wine gives no owner to an object made without a security descriptor;
+  // this program's own claim names its owner.
+  return owner && IsSystemOrAdministrators(owner) ? OtherInstance::kOurs
+                                                  : OtherInstance::kForeign;
 }
 
 }  // namespace
@@ -53,14 +57,27 @@ OtherInstance Win32PreviousInstance::Find() {
   if (asked_) return found_;
   asked_ = true;
   const std::wstring name = Utf8ToWide(mutexName_);
+  // Without administrator rights (an XP account may start the program) the
+  // Administrators cannot be made the owner: the claim gets the defaults.
+  SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
+  UniqueLocalMemory descriptor;
+  if (RunsWithAdministratorRights() &&
+      ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          kClaimSecurity, SDDL_REVISION_1, &attributes.lpSecurityDescriptor,
+          /*SecurityDescriptorSize=*/nullptr)) {
+    descriptor.reset(attributes.lpSecurityDescriptor);
+  }
   SetLastError(ERROR_SUCCESS);
-  mutex_.reset(CreateMutexW(/*lpMutexAttributes=*/nullptr,
+  mutex_.reset(CreateMutexW(descriptor ? &attributes : nullptr,
                             /*bInitialOwner=*/FALSE, name.c_str()));
   const DWORD error = GetLastError();
   if (error == ERROR_ALREADY_EXISTS) {
     found_ = WhoseClaim(name, mutex_.get());
   } else if (error == ERROR_ACCESS_DENIED) {
     found_ = WhoseClaim(name, /*existing=*/nullptr);
+  } else if (error == ERROR_INVALID_HANDLE) {
+    // An object of another type (an event, a semaphore) holds the name.
+    found_ = OtherInstance::kForeign;
   } else {
     found_ = OtherInstance::kNone;
   }

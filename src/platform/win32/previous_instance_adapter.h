@@ -18,12 +18,14 @@ class Win32PreviousInstance : public PreviousInstance {
   // `mutexName` as CreateMutex takes it, "Global\\" prefix included.
   explicit Win32PreviousInstance(std::string mutexName = kInstanceMutexName);
 
-  // The first call creates the mutex and keeps it for the process's life.
-  // The mutex existing already, or existing with access refused to this
-  // account (another user's instance), is another instance when its owner
-  // is SYSTEM, the Administrators or this account, and foreign otherwise or
-  // when its owner cannot be read. Any other failure answers kNone: better
-  // a second instance than none.
+  // The first call creates the mutex and keeps it for the process's life;
+  // with administrator rights, owned by the Administrators and open to
+  // SYSTEM and the Administrators only. The mutex existing already, or
+  // existing with access refused to this account, is another instance when
+  // its owner is SYSTEM or the Administrators, and foreign otherwise or when
+  // its owner cannot be read; an object of another type under the name is
+  // foreign. Any other failure answers kNone: better a second instance than
+  // none.
   OtherInstance Find() override;
 
  private:

@@ -3,7 +3,6 @@
 #include <sddl.h>
 
 #include <cwchar>
-#include <vector>
 
 #include "platform/win32/unique_handle.h"
 
@@ -27,28 +26,36 @@ bool IsSystemOrAdministrators(PSID sid) {
   return SidIs(sid, L"S-1-5-18") || SidIs(sid, L"S-1-5-32-544");
 }
 
+bool IsPowerUsers(PSID sid) { return SidIs(sid, L"S-1-5-32-547"); }
+
 bool IsTrustedInstaller(PSID sid) {
   return SidIs(sid,
                L"S-1-5-80-956008885-3418522649-1831038044-1853292631-"
                L"2271478464");
 }
 
-bool IsThisProcessUser(PSID sid) {
-  if (!sid || !IsValidSid(sid)) return false;
+bool RunsElevatedOrAsSystem() {
   HANDLE raw = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+  // Cautious when it cannot be told.
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return true;
   const UniqueToken token(raw);
+  union {
+    TOKEN_USER user;
+    BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  } buffer;
   DWORD size = 0;
-  GetTokenInformation(token.get(), TokenUser, /*TokenInformation=*/nullptr, 0,
-                      &size);
-  if (size == 0) return false;
-  std::vector<BYTE> buffer(size);
-  if (!GetTokenInformation(token.get(), TokenUser, buffer.data(), size,
-                           &size)) {
-    return false;
+  if (GetTokenInformation(token.get(), TokenUser, &buffer, sizeof buffer,
+                          &size) &&
+      SidIs(buffer.user.User.Sid, L"S-1-5-18")) {
+    return true;
   }
-  const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer.data());
-  return EqualSid(user->User.Sid, sid) != FALSE;
+  // TokenElevation, which XP's headers lack and XP refuses: nothing runs
+  // elevated there.
+  DWORD elevated = 0;
+  return GetTokenInformation(token.get(),
+                             static_cast<TOKEN_INFORMATION_CLASS>(20),
+                             &elevated, sizeof elevated, &size) &&
+         elevated != 0;
 }
 
 bool RunsWithAdministratorRights() {

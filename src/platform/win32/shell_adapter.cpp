@@ -8,6 +8,7 @@
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/native_path.h"
 #include "platform/win32/process_ending.h"
+#include "platform/win32/security_principals.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
@@ -53,22 +54,48 @@ UniqueProcess StartSystemProgram(const std::wstring& program,
   return UniqueProcess(info.hProcess);
 }
 
+// A program is started by its own path; anything else is a document, which
+// a handler that the registry names opens.
+bool IsDocument(const std::wstring& path) {
+  return path.size() <= 4 ||
+         lstrcmpiW(path.c_str() + path.size() - 4, L".exe") != 0;
+}
+
 UniqueProcess Start(const std::wstring& program, const std::wstring& arguments,
                     int windowStyle, ComOnFirstUse* com) {
   if (IsInSystemDirectory(program)) {
     return StartSystemProgram(program, arguments, windowStyle);
   }
-  // The shell may hand a document to a handler that is a COM object.
-  if (com) com->Enter();
   // The handler of a document type comes from the user's own registry,
   // which any program of the user may change: it is started by the
   // desktop's shell with the desktop's rights, never with this process's.
   // That route gives no process: there is none to wait for.
-  if (com && OpenThroughDesktopShell(program, arguments, windowStyle)) {
-    return UniqueProcess();
+  if (com) {
+    // Also for the shell here, which may hand a document to a handler that
+    // is a COM object.
+    com->Enter();
+    switch (OpenThroughDesktopShell(program, arguments, windowStyle)) {
+      case DesktopShellAnswer::kOpened:
+        return UniqueProcess();
+      case DesktopShellAnswer::kNoAnswer:
+        throw FailureFromWin32(ERROR_TIMEOUT, WideToUtf8(program));
+      case DesktopShellAnswer::kNone:
+        break;
+    }
   }
   // Where there is no desktop shell (no Explorer, Wine without its
-  // desktop), the document is opened here.
+  // desktop), the document is opened here. Any program of the user can end
+  // Explorer, so elevated or as SYSTEM the user's handler is not started
+  // here either: the system's own Notepad shows the document, named by its
+  // path in the system directory, which no registry entry redirects.
+  if (IsDocument(program) && RunsElevatedOrAsSystem()) {
+    const std::wstring system = SystemDirectory();
+    if (system.empty()) {
+      throw FailureFromWin32(ERROR_PATH_NOT_FOUND, WideToUtf8(program));
+    }
+    return StartSystemProgram(system + L"\\notepad.exe",
+                              L"\"" + program + L"\"", windowStyle);
+  }
   SHELLEXECUTEINFOW info = {};
   info.cbSize = sizeof info;
   // NOASYNC: the process is started before the call returns, even when the

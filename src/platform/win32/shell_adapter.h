@@ -23,6 +23,12 @@ class Win32Shell : public Shell {
   // <arguments>. A program in the system directory is started with
   // CreateProcess and that same command line, its file reached in the real
   // system directory also from a 32-bit process on 64-bit Windows. With
+  // `com`, anything else is a document that the desktop's shell is asked to
+  // open first (desktop_shell.h); when it does not answer in time, Run
+  // throws ERROR_TIMEOUT. Where it does not open it, a process running
+  // elevated or as SYSTEM opens a document (anything but an exe) with the
+  // system directory's notepad.exe, never with the handler the user's
+  // registry names. With
   // `wait`, handles this thread's window messages until the process ends; a
   // WM_QUIT seen meanwhile is remembered, the handling goes on, and the quit
   // is posted again with its code once the process has ended (or the wait

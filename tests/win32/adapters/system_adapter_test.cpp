@@ -71,21 +71,47 @@ TEST(DirectoriesTest, WindowsDirectoryHoldsTheSystemDirectory) {
 // choose what runs as SYSTEM next. The first is %ProgramFiles%.
 TEST(DirectoriesTest, FoldersOthersMayChangeAreExposed) {
   const std::wstring ti = L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464";
-  const std::pair<std::wstring, bool> cases[] = {
+  // SDDL | Power Users trusted (XP, 2003) | exposed
+  const std::tuple<std::wstring, bool, bool> cases[] = {
       {L"O:" + ti + L"D:(A;OICI;FA;;;" + ti + L")(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;BA)"
-       L"(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)", false},
-      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)", true},
-      {L"O:BAD:(A;;WD;;;WD)", true},
-      {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)", true},
-      {L"O:BA", true},  // no DACL: everyone may do anything
+       L"(A;OICI;0x1200a9;;;BU)(A;OICIIO;GA;;;CO)", false, false},
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;0x1301bf;;;AU)", false, true},
+      {L"O:BAD:(A;;WD;;;WD)", false, true},
+      {L"O:S-1-5-21-1-2-3-1001D:(A;OICI;FA;;;SY)", false, true},
+      {L"O:BA", false, true},  // no DACL: everyone may do anything
+      // An exe as installed, and one that its user may write
+      {L"O:BAD:(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)", false, false},
+      {L"O:BAD:(A;;FA;;;SY)(A;;0x1301bf;;;S-1-5-21-1-2-3-1001)", false, true},
+      // Program Files on XP: Power Users may modify it
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;PU)", true, false},
+      {L"O:BAD:(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1301bf;;;PU)", false, true},
+      // OWNER RIGHTS grants only to the owner
+      {L"O:BAD:(A;;FA;;;SY)(A;;FA;;;S-1-3-4)", false, false},
   };
-  for (const auto& [sddl, exposed] : cases) {
+  for (const auto& [sddl, powerUsersTrusted, exposed] : cases) {
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
         sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr));
-    EXPECT_EQ(OthersMayChange(descriptor), exposed) << WideToUtf8(sddl);
+    EXPECT_EQ(OthersMayChange(descriptor, powerUsersTrusted), exposed)
+        << WideToUtf8(sddl);
     LocalFree(descriptor);
   }
+}
+
+// A conditional entry grants whenever its condition holds, which the
+// account it names may well arrange.
+TEST(DirectoriesTest, AConditionalEntryThatAllowsWritingIsExposure) {
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      L"O:BAD:(A;;FA;;;SY)(A;;0x1301bf;;;BU)", SDDL_REVISION_1, &descriptor, nullptr));
+  PACL dacl = nullptr;
+  BOOL present = FALSE, defaulted = FALSE;
+  ACE_HEADER* entry = nullptr;
+  ASSERT_TRUE(GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted) &&
+              GetAce(dacl, 1, reinterpret_cast<void**>(&entry)));
+  entry->AceType = ACCESS_ALLOWED_CALLBACK_ACE_TYPE;  // the same layout
+  EXPECT_TRUE(OthersMayChange(descriptor, false));
+  LocalFree(descriptor);
 }
 
 // ---------------------------------------------------------------------------
@@ -182,21 +208,41 @@ TEST(PreviousInstanceTest, ClaimEndsWithItsOwner) {
     EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kNone) << claim;
 }
 
-// Anyone may make a mutex of the program's name; only one owned by SYSTEM,
-// the Administrators or this user is an instance's.
-TEST(PreviousInstanceTest, AClaimOfAnotherOwnerOrNoneReadableIsForeign) {
-  for (const wchar_t* sddl : {L"O:BU", L"D:"}) {
-    const std::string name = UniqueMutexName("foreign");
+// Anyone may make an object of the program's name; only a mutex owned by
+// SYSTEM or the Administrators, which no one else can give it, is ours.
+TEST(PreviousInstanceTest, OnlyAClaimOwnedBySystemOrTheAdministratorsIsOurs) {
+  HANDLE token = nullptr;
+  ASSERT_TRUE(OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token));
+  BYTE user[256];
+  DWORD size = 0;
+  ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &size));
+  CloseHandle(token);
+  LPWSTR thisUser = nullptr;
+  ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &thisUser);
+  // case | object | SDDL | answer
+  const std::tuple<const char*, const char*, std::wstring, OtherInstance> cases[] = {
+      {"Administrators", "mutex", L"O:BAD:(A;;GA;;;SY)(A;;GA;;;BA)", OtherInstance::kOurs},
+      {"SYSTEM", "mutex", L"O:SYD:(A;;GA;;;SY)(A;;GA;;;BA)", OtherInstance::kOurs},
+      {"this user, not elevated", "mutex", L"O:" + std::wstring(thisUser), OtherInstance::kForeign},
+      {"another user", "mutex", L"O:BU", OtherInstance::kForeign},
+      {"unreadable", "mutex", L"D:", OtherInstance::kForeign},
+      {"an event", "event", L"O:BA", OtherInstance::kForeign},
+  };
+  for (const auto& [what, type, sddl, answer] : cases) {
+    const std::string name = UniqueMutexName("claim-owner");
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, nullptr, FALSE};
     ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
-        sddl, SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr));
-    const UniqueMutex squatted(
-        CreateMutexW(&attributes, FALSE, Utf8ToWide(name).c_str()));
+        sddl.c_str(), SDDL_REVISION_1, &attributes.lpSecurityDescriptor, nullptr));
+    const std::wstring wide = Utf8ToWide(name);
+    const UniqueEvent held(
+        std::string(type) == "event"
+            ? CreateEventW(&attributes, TRUE, FALSE, wide.c_str())
+            : CreateMutexW(&attributes, FALSE, wide.c_str()));
     LocalFree(attributes.lpSecurityDescriptor);
-    ASSERT_TRUE(squatted);
-    EXPECT_EQ(Win32PreviousInstance(name).Find(), OtherInstance::kForeign)
-        << WideToUtf8(sddl);
+    ASSERT_TRUE(held) << what;
+    EXPECT_EQ(Win32PreviousInstance(name).Find(), answer) << what;
   }
+  LocalFree(thisUser);
 }
 
 // ---------------------------------------------------------------------------
