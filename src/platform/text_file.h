@@ -3,7 +3,16 @@
 
 #include <string>
 
+#include "platform/failure.h"
+
 namespace orvane {
+
+// The file is held open by another program that lets no one else write;
+// trying again later may succeed.
+class FileHeldOpen : public Failure {
+ public:
+  using Failure::Failure;
+};
 
 class TextAppender {
  public:
@@ -13,9 +22,9 @@ class TextAppender {
   // `path`, creating it when missing, converted to the ANSI code page. The
   // file is opened once and written with one write, sharing read and write
   // with others, so readers do not block it and appends of two writers never
-  // interleave. A file that another program holds open without sharing
-  // write is tried again for up to 10 seconds. Throws Failure when the file cannot be opened or written;
-  // then nothing of `text` is in the file.
+  // interleave. Tries once: throws FileHeldOpen when another program holds
+  // the file open without sharing write, Failure when it cannot be opened
+  // or written otherwise; then nothing of `text` is in the file.
   virtual void Append(const std::string& path, const std::string& text) = 0;
 };
 

@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/account.h"
 #include "platform/clock.h"
 #include "platform/directories.h"
 #include "platform/drives.h"
@@ -52,7 +53,7 @@ class FakeFiles : public FileProbe, public TextAppender {
 
   void Append(const std::string& path, const std::string& text) override {
     if (locked.count(path)) {
-      throw Failure(-2147024864,
+      throw FileHeldOpen(-2147024864,
                     "The process cannot access the file because it is being "
                     "used by another process.");
     }
@@ -248,9 +249,27 @@ class FakeEventLog : public EventLog {
   }
 };
 
-struct FakeMessageWait : MessageWait {  // each message runs onMessage
-  std::function<void()> onMessage = [] { throw Failure(-1, "no message"); };
-  void HandleUntil(const std::function<bool()>& done) override { while (!done()) onMessage(); }
+// Each round of messages runs onMessage. A wait that `done` has not ended
+// after `rounds` rounds has reached its limit: no fault spins a test for ever.
+struct FakeMessageWait : MessageWait {
+  std::function<void()> onMessage = [] {};
+  int rounds = 100;
+  std::vector<int> limits;  // each HandleUntil's, in ms
+  std::vector<int> pauses;
+  bool HandleUntil(const std::function<bool()>& done, int timeoutMs) override {
+    limits.push_back(timeoutMs);
+    for (int round = 0; !done(); ++round) {
+      if (round == rounds) return false;
+      onMessage();
+    }
+    return true;
+  }
+  void Pause(int ms) noexcept override { pauses.push_back(ms); }
+};
+
+struct FakeAccount : ProcessAccount {
+  bool system = false;
+  bool IsLocalSystem() noexcept override { return system; }
 };
 
 class FakePreviousInstance : public PreviousInstance {

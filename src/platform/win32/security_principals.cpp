@@ -66,4 +66,16 @@ bool RunsWithAdministratorRights() {
   return checked && member;
 }
 
+bool Win32ProcessAccount::IsLocalSystem() noexcept {
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID system = nullptr;
+  if (!AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0,
+                                0, 0, 0, &system)) {
+    return false;
+  }
+  const bool runsAsSystem = IsThisProcessUser(system);
+  FreeSid(system);
+  return runsAsSystem;
+}
+
 }  // namespace orvane::win32

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "platform/account.h"
+
 namespace orvane::win32 {
 
 // SYSTEM or the Administrators group.
@@ -19,5 +21,10 @@ bool IsThisProcessUser(PSID sid);
 // elevated administrator, or SYSTEM, whose token holds it too. A filtered
 // token under UAC holds the group for denial only, and answers false.
 bool RunsWithAdministratorRights();
+
+class Win32ProcessAccount : public ProcessAccount {
+ public:
+  bool IsLocalSystem() noexcept override;
+};
 
 }  // namespace orvane::win32
