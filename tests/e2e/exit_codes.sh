@@ -45,8 +45,7 @@ for case in "${cases[@]}"; do
 done
 
 # Queried 6 s before the end: Windows has ended C:'s tool, or C: ended. A
-# close instead of the end (taskkill, the scheduler's stop) ends the program
-# at once; a query that nothing follows holds D: for 30 s at most.
+# close instead (taskkill) ends it at once; a lone query holds D: 30 s.
 for end in "yes|40000|1|aborted with an unknown error level: -1073741510|aborted by user|60" \
            "no|4000|0|completed successfully|completed successfully|60" \
            "close|40000|1|aborted with an unknown error level: -1073741510|aborted by user|10" \

@@ -151,7 +151,6 @@ TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
       const std::size_t asked = w.management.queries.size();
       FormEndSession(w.ctx, true);
       answered = w.Report();
-      // Neither the record's ending nor the close asks the service there.
       EXPECT_EQ(w.management.queries.size(), asked) << c.endDuring;
     };
     ToggleRun(w.ctx);
@@ -208,32 +207,26 @@ TEST(FormEventsTest, NoDriveStartsBetweenTheQueryAndTheEndOfTheSession) {
   }
 }
 
-// On XP a task run as SYSTEM is told when the console's user logs off;
-// nothing ends it, and its pass goes on. Its shutdown, or an
-// administrator's own logoff, stops the pass.
+// On XP a run as SYSTEM is told of the console user's logoff, which ends
+// nothing of it; its shutdown, or an administrator's own logoff, stops it.
 TEST(FormEventsTest, OnlyALogoffThatIsNotOursLeavesThePassRunning) {
-  const struct {
-    bool system, logoff;
-    const char* lineD;
-  } cases[] = {
-      {true, true, "completed successfully"},
-      {true, false, "aborted by user"},
-      {false, true, "aborted by user"},
-  };
-  for (const auto& c : cases) {
+  for (const auto& [system, logoff] :
+       {std::pair(true, true), {true, false}, {false, true}}) {
     World w;
-    w.account.system = c.system;
+    w.account.system = system;
     w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
     w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
       if (call.arguments != "C: -f") return;
-      EXPECT_TRUE(FormQueryEndSession(w.ctx, c.logoff));
-      FormEndSession(w.ctx, true, c.logoff);
+      EXPECT_TRUE(FormQueryEndSession(w.ctx, logoff));
+      FormEndSession(w.ctx, true, logoff);
     };
     w.window.Load();
     ToggleRun(w.ctx);
-    EXPECT_NE(w.Report().find(std::string("Drive D: Defrag ") + c.lineD),
-              std::string::npos) << c.system << c.logoff;
-    EXPECT_EQ(w.window.loaded, c.system && c.logoff);
+    const bool goesOn = system && logoff;
+    EXPECT_NE(w.Report().find(goesOn ? "Drive D: Defrag completed"
+                                     : "Drive D: Defrag aborted by user"),
+              std::string::npos) << system << logoff;
+    EXPECT_EQ(w.window.loaded, goesOn);
   }
 }
 

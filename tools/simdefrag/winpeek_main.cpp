@@ -11,9 +11,8 @@
 //                               as the Restart Manager does: it ends nothing;
 //                               prints "handled in <ms> ms" for the latter
 //   winpeek.exe endsession <title> <ms> yes|no|close|none   the query; <ms>
-//                               later, each defrag.exe ended with 0xC000013A
-//                               and the end (yes), the end cancelled (no) or
-//                               WM_CLOSE posted; with none, nothing follows
+//                               later, each defrag.exe ended with 0xC000013A,
+//                               then the end (yes|no) or WM_CLOSE; none: no more
 //   winpeek.exe syscommand <title> minimize|restore
 //                               posts that WM_SYSCOMMAND to each such window,
 //                               as its title bar buttons would
