@@ -13,8 +13,9 @@ class MessageWait {
   // Handles this thread's window messages, the window's handlers running
   // nested inside this call, until `done` answers true or `timeoutMs` have
   // passed; asks it before the first wait and after each round of
-  // messages. Answers whether `done` did. A quit message seen meanwhile is
-  // left for the loop further out. Throws Failure when the wait fails.
+  // messages. Answers whether `done` did; an empty `done` never does. A
+  // quit message seen meanwhile is left for the loop further out. Throws
+  // Failure when the wait fails.
   virtual bool HandleUntil(const std::function<bool()>& done,
                            int timeoutMs) = 0;
 

@@ -57,21 +57,16 @@ void AppendToReport(const Services& services, const std::string& text,
                     HeldReport held) {
   const std::string path = ReportPath(services);
   const bool atSessionEnd = held == HeldReport::kRetryOnceAtSessionEnd;
-  const int retries =
-      atSessionEnd ? 1 : kReportHeldMs / kReportRetryMs;
-  for (int retry = 0;; ++retry) {
-    try {
-      services.text.Append(path, text);
-      return;
-    } catch (const FileHeldOpen&) {
-      if (retry == retries) throw;
-    }
+  const int retries = atSessionEnd ? 1 : kReportHeldMs / kReportRetryMs;
+  for (int retry = 0;
+       !services.text.Append(path, text, /*lastTry=*/retry == retries);
+       ++retry) {
     if (atSessionEnd) {
       services.messages.Pause(kSessionEndReportRetryMs);
     } else {
       // Handled meanwhile: a query about the end of the session gets its
       // answer, and Windows does not list the program as blocking it.
-      services.messages.HandleUntil([] { return false; }, kReportRetryMs);
+      services.messages.HandleUntil(/*done=*/{}, kReportRetryMs);
     }
   }
 }

@@ -51,14 +51,17 @@ class FakeFiles : public FileProbe, public TextAppender {
     return contents.count(path) != 0 && hidden.count(path) == 0;
   }
 
-  void Append(const std::string& path, const std::string& text) override {
+  bool Append(const std::string& path, const std::string& text,
+              bool lastTry) override {
     if (locked.count(path)) {
-      throw FileHeldOpen(-2147024864,
+      if (!lastTry) return false;
+      throw Failure(-2147024864,
                     "The process cannot access the file because it is being "
                     "used by another process.");
     }
     contents[path] += text;
     ++appends;
+    return true;
   }
 
   int appends = 0;
@@ -253,13 +256,14 @@ class FakeEventLog : public EventLog {
 // after `rounds` rounds has reached its limit: no fault spins a test for ever.
 struct FakeMessageWait : MessageWait {
   std::function<void()> onMessage = [] {};
-  int rounds = 100;
+  int rounds = 100, handled = 0;
   std::vector<int> limits;  // each HandleUntil's, in ms
   std::vector<int> pauses;
   bool HandleUntil(const std::function<bool()>& done, int timeoutMs) override {
     limits.push_back(timeoutMs);
-    for (int round = 0; !done(); ++round) {
+    for (int round = 0; !(done && done()); ++round) {
       if (round == rounds) return false;
+      ++handled;
       onMessage();
     }
     return true;

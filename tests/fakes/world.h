@@ -22,8 +22,7 @@ struct World {
   FakeMessageWait messages;
   FakeAccount account;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       management, clock, dialogs, previous, events, messages,
-                       account},
+                       management, clock, dialogs, previous, events, messages, account},
               SharedState{}, ""};
   FakeWindow window{ctx};
 

@@ -70,7 +70,7 @@ TEST(ReportFileTest, AReportHeldOpenIsWaitedForWithinItsLimit) {
   w.files.locked.insert(World::kReport);
   w.messages.onMessage = [] {};
   w.messages.limits.clear();
-  EXPECT_THROW(AppendToReport(w.ctx.services, "lost\r\n"), FileHeldOpen);
+  EXPECT_THROW(AppendToReport(w.ctx.services, "lost\r\n"), Failure);
   EXPECT_EQ(w.messages.limits, std::vector<int>(50, 200));  // 10 s
 }
 

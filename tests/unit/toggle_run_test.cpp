@@ -149,9 +149,7 @@ TEST(ToggleRunTest, AStartInsideAStoppedPassIsRefused) {
   ToggleRun(w.ctx);
   EXPECT_EQ(w.shells.calls.size(), 1u);
   EXPECT_EQ(w.ctx.state.bStopRequested, kTrue);
-  // Our own pass is no other defragmenter: the stop's event, and no 103.
-  ASSERT_EQ(w.events.written.size(), 1u);
-  EXPECT_EQ(w.events.written[0].id, kEventPassStopped);
+  EXPECT_EQ(w.events.written.size(), 1u);  // the stop's; our pass is no 103
   // The refused Start disabled Report; the stopped pass, returning with its
   // record written, offers it again.
   EXPECT_TRUE(w.window.command2Enabled);

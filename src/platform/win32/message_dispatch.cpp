@@ -42,7 +42,7 @@ bool HandleMessagesUntil(HANDLE object, const std::function<bool()>& done,
     // only for input that arrived since the queue was last looked at, and a
     // loop further out may have looked without taking everything.
     DispatchPending(quitSeen, quitCode);
-    if (done()) break;
+    if (done && done()) break;
     DWORD left = INFINITE;
     if (timeoutMs != INFINITE) {
       const DWORD waited = GetTickCount() - start;

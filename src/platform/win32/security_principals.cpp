@@ -67,15 +67,9 @@ bool RunsWithAdministratorRights() {
 }
 
 bool Win32ProcessAccount::IsLocalSystem() noexcept {
-  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  PSID system = nullptr;
-  if (!AllocateAndInitializeSid(&nt, 1, SECURITY_LOCAL_SYSTEM_RID, 0, 0, 0, 0,
-                                0, 0, 0, &system)) {
-    return false;
-  }
-  const bool runsAsSystem = IsThisProcessUser(system);
-  FreeSid(system);
-  return runsAsSystem;
+  SID system = {SID_REVISION, 1, SECURITY_NT_AUTHORITY,
+                {SECURITY_LOCAL_SYSTEM_RID}};
+  return IsThisProcessUser(&system);
 }
 
 }  // namespace orvane::win32

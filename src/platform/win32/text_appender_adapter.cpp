@@ -10,8 +10,8 @@
 
 namespace orvane::win32 {
 
-void Win32TextAppender::Append(const std::string& path,
-                               const std::string& text) {
+bool Win32TextAppender::Append(const std::string& path,
+                               const std::string& text, bool lastTry) {
   const std::string bytes = WideToAnsi(Utf8ToWide(text));
   if (bytes.size() > MAXDWORD) throw FailureFromWin32(ERROR_INVALID_PARAMETER);
 
@@ -25,13 +25,13 @@ void Win32TextAppender::Append(const std::string& path,
     // Any user may read the report, and so hold it open without letting
     // others write: a viewer, a backup, a search indexer. The caller waits.
     const DWORD error = GetLastError();
-    const Failure failure = FailureFromWin32(error);
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
-      throw FileHeldOpen(failure.number(), failure.what());
+    if (!lastTry &&
+        (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)) {
+      return false;
     }
-    throw failure;
+    throw FailureFromWin32(error);
   }
-  if (bytes.empty()) return;
+  if (bytes.empty()) return true;
 
   DWORD written = 0;
   if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
@@ -41,6 +41,7 @@ void Win32TextAppender::Append(const std::string& path,
   // A disk file takes all or fails; a short count means the disk filled up
   // in the middle.
   if (written != bytes.size()) throw FailureFromWin32(ERROR_DISK_FULL);
+  return true;
 }
 
 }  // namespace orvane::win32

@@ -26,8 +26,7 @@ struct WindowWorld {
   fakes::FakeMessageWait messages;
   fakes::FakeAccount account;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       management, clock, dialogs, previous, events, messages,
-                       account},
+                       management, clock, dialogs, previous, events, messages, account},
               SharedState{}, ""};
   // After ctx: its terminate handling runs while ctx lives.
   FrmOrvane form{ctx, GetModuleHandleW(/*lpModuleName=*/nullptr)};
