@@ -66,8 +66,7 @@ TEST(ReportFileTest, AReportHeldOpenIsWaitedForWithinItsLimit) {
   AppendToReport(w.ctx.services, "record\r\n");
   EXPECT_EQ(w.Report(), "record\r\n");
   EXPECT_EQ(w.messages.limits, std::vector<int>(3, 200));
-
-  w.files.locked.insert(World::kReport);
+  w.files.locked.insert(World::kReport);  // for good
   w.messages.onMessage = [] {};
   w.messages.limits.clear();
   EXPECT_THROW(AppendToReport(w.ctx.services, "lost\r\n"), Failure);
