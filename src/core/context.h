@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/shared_state.h"
+#include "platform/account.h"
 #include "platform/clock.h"
 #include "platform/directories.h"
 #include "platform/drives.h"
@@ -33,6 +34,7 @@ struct Services {
   PreviousInstance& previousInstance;
   EventLog& events;
   MessageWait& messages;
+  ProcessAccount& account;
 };
 
 struct Context {

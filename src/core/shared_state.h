@@ -39,6 +39,8 @@ struct SharedState {
   // From a query about the end of the session, answered yes, until the
   // session ends or goes on: the pass starts no drive meanwhile.
   bool sessionMayEnd = false;
+  // From WM_ENDSESSION(TRUE) on: no call may wait on another process.
+  bool sessionEnded = false;
 
   // The process exit code: when a pass ends the program ("-E"), 0 when it
   // ended "Defragmented" and 1 when it failed or was stopped; 1 when

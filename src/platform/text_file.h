@@ -13,10 +13,12 @@ class TextAppender {
   // `path`, creating it when missing, converted to the ANSI code page. The
   // file is opened once and written with one write, sharing read and write
   // with others, so readers do not block it and appends of two writers never
-  // interleave. A file that another program holds open without sharing
-  // write is tried again for up to 10 seconds. Throws Failure when the file cannot be opened or written;
-  // then nothing of `text` is in the file.
-  virtual void Append(const std::string& path, const std::string& text) = 0;
+  // interleave. Tries once, and answers false when another program holds
+  // the file open without sharing write, unless `lastTry`. Throws Failure
+  // when it cannot be opened (held open, on the last try) or written; then
+  // nothing of `text` is in the file.
+  virtual bool Append(const std::string& path, const std::string& text,
+                      bool lastTry) = 0;
 };
 
 }  // namespace orvane

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/system_locations.h"
+#include "core/waits.h"
 
 namespace orvane {
 namespace {
@@ -52,8 +53,22 @@ std::string ErrorTrailer(Clock& clock, std::int32_t number,
   return trailer + description + kLineEnd + kLineEnd;
 }
 
-void AppendToReport(const Services& services, const std::string& text) {
-  services.text.Append(ReportPath(services), text);
+void AppendToReport(const Services& services, const std::string& text,
+                    HeldReport held) {
+  const std::string path = ReportPath(services);
+  const bool atSessionEnd = held == HeldReport::kRetryOnceAtSessionEnd;
+  const int retries = atSessionEnd ? 1 : kReportHeldMs / kReportRetryMs;
+  for (int retry = 0;
+       !services.text.Append(path, text, /*lastTry=*/retry == retries);
+       ++retry) {
+    if (atSessionEnd) {
+      services.messages.Pause(kSessionEndReportRetryMs);
+    } else {
+      // Handled meanwhile: a query about the end of the session gets its
+      // answer, and Windows does not list the program as blocking it.
+      services.messages.HandleUntil(/*done=*/{}, kReportRetryMs);
+    }
+  }
 }
 
 void AppendRunRecord(const Services& services,

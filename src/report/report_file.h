@@ -30,9 +30,17 @@ std::string RunRecord(Clock& clock, const std::vector<std::string>& lines);
 std::string ErrorTrailer(Clock& clock, std::int32_t number,
                          const std::string& description);
 
+// How long an append waits for a report that another program holds open
+// (core/waits.h).
+enum class HeldReport {
+  kWaitHandlingMessages,  // up to kReportHeldMs; handlers run meanwhile
+  kRetryOnceAtSessionEnd,  // inside WM_ENDSESSION: one short retry
+};
+
 // Appends `text` to the current month's report. Throws Failure when the
 // file cannot be written.
-void AppendToReport(const Services& services, const std::string& text);
+void AppendToReport(const Services& services, const std::string& text,
+                    HeldReport held = HeldReport::kWaitHandlingMessages);
 
 // Appends RunRecord(lines), or ErrorTrailer(number, description).
 void AppendRunRecord(const Services& services,

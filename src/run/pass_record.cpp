@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "process/process_queries.h"
 #include "report/report_file.h"
 #include "run/drive_line.h"
 
@@ -77,24 +76,36 @@ void PassRecord::SetAbortedLine() { SetLine(&AbortedLine); }
 void PassRecord::SetRemovedLine() { SetLine(&RemovedLine); }
 void PassRecord::SetNotStartedLine() { SetLine(&NotStartedLine); }
 
-void PassRecord::WriteRecord(const Services& services) {
-  if (recordWritten_) return;
+std::string PassRecord::TakeRecord(const Services& services) {
+  if (recordWritten_) return {};
   recordWritten_ = true;
-  steps_([&] {
-    recordText_ = RunRecord(services.clock, lines_);
-    AppendToReport(services, recordText_);
-  });
+  steps_([&] { recordText_ = RunRecord(services.clock, lines_); });
+  return recordText_;
 }
 
-void PassRecord::WriteTrailer(const Services& services) {
-  if (trailerWritten_ || !steps_.recorded().IsSet()) return;
+std::string PassRecord::TakeTrailer(const Services& services) {
+  if (trailerWritten_ || !steps_.recorded().IsSet()) return {};
   trailerWritten_ = true;
   const RecordedError error = steps_.recorded();
   steps_([&] {
     trailerText_ =
         ErrorTrailer(services.clock, error.number, error.description);
-    AppendToReport(services, trailerText_);
   });
+  return trailerText_;
+}
+
+void PassRecord::Append(const Services& services, const std::string& text,
+                        HeldReport held) {
+  if (text.empty()) return;
+  steps_([&] { AppendToReport(services, text, held); });
+}
+
+void PassRecord::WriteRecord(const Services& services) {
+  Append(services, TakeRecord(services), HeldReport::kWaitHandlingMessages);
+}
+
+void PassRecord::WriteTrailer(const Services& services) {
+  Append(services, TakeTrailer(services), HeldReport::kWaitHandlingMessages);
 }
 
 void PassRecord::WriteEvent(const Services& services, PassOutcome outcome) {
@@ -106,31 +117,15 @@ void PassRecord::WriteEvent(const Services& services, PassOutcome outcome) {
   });
 }
 
-Shell* AwaitedShell(const SharedState& state) {
-  return state.pActivePass ? state.pActivePass->AwaitedShell() : nullptr;
+void PassRecord::WriteAtSessionEnd(const Services& services) {
+  std::string text = TakeRecord(services);
+  text += TakeTrailer(services);
+  WriteEvent(services, PassOutcome::kStopped);
+  Append(services, text, HeldReport::kRetryOnceAtSessionEnd);
 }
 
-void FinishPassAtSessionEnd(Context& ctx, int waitMs) {
-  PassRecord* record = ctx.state.pActivePass;
-  if (!record) return;
-  // Its Run, which this handler runs nested in, outlasts this call.
-  Shell* const shell = record->AwaitedShell();
-  record->Step([&] { EndDefragmentersAtSessionEnd(ctx.services.processes, shell); });
-  if (shell) {
-    std::int32_t exitCode = 0;
-    bool ended = false;
-    record->Step([&] { ended = shell->AwaitEnd(waitMs, exitCode); });
-    if (ended) {
-      record->SetExitCodeLine(exitCode);
-    } else {
-      record->SetAbortedLine();
-    }
-  }
-  // The pass would find the stop request at the next fixed drive.
-  if (record->NextFixedDrive()) record->SetAbortedLine();
-  record->WriteRecord(ctx.services);
-  record->WriteTrailer(ctx.services);
-  record->WriteEvent(ctx.services, PassOutcome::kStopped);
+Shell* AwaitedShell(const SharedState& state) {
+  return state.pActivePass ? state.pActivePass->AwaitedShell() : nullptr;
 }
 
 }  // namespace orvane

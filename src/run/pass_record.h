@@ -4,9 +4,9 @@
 // and the shell object that waits for the current drive's defragmenter. The
 // pass fills it and writes it at its end. A session end that comes while
 // the pass waits finishes it and writes it from inside that wait
-// (FinishPassAtSessionEnd), because the process may be ended before the
-// pass gets back; the record and its error trailer are each written once,
-// whichever comes first, and so is the pass's event, which follows them.
+// (run/session_end.h), because the process may be ended before the pass
+// gets back; the record, its error trailer and the pass's event are each
+// written once, whichever comes first.
 
 #include <cstddef>
 #include <cstdint>
@@ -19,6 +19,7 @@
 #include "platform/drives.h"
 #include "platform/shell.h"
 #include "platform/steps.h"
+#include "report/report_file.h"
 
 namespace orvane {
 
@@ -74,9 +75,20 @@ class PassRecord {
   // been where the report could not be written. Nothing when it was
   // written before.
   void WriteEvent(const Services& services, PassOutcome outcome);
+  // Inside WM_ENDSESSION, where the process may be ended at any moment: the
+  // event of a stopped pass first, which carries the record and any
+  // trailer, then both in one append with one short retry for a report
+  // held open. Each only when not written before.
+  void WriteAtSessionEnd(const Services& services);
 
  private:
   void SetLine(std::string (*line)(const std::string& drivePath));
+  // The record's and the trailer's texts, each once; "" when taken before
+  // (or, for the trailer, when no error was recorded).
+  std::string TakeRecord(const Services& services);
+  std::string TakeTrailer(const Services& services);
+  void Append(const Services& services, const std::string& text,
+              HeldReport held);
 
   Steps steps_;
   std::shared_ptr<Shell> awaitedShell_;
@@ -93,15 +105,5 @@ class PassRecord {
 // The shell whose Run waits for the active pass's current defragmenter;
 // null when no pass is active or none waits.
 Shell* AwaitedShell(const SharedState& state);
-
-// Called at the end of the session, before the window closes: finishes the
-// active pass's record as the pass would after a stop and writes it. Ends
-// every defragmentation engine and the current drive's defragmenter
-// (EndDefragmentersAtSessionEnd), then waits up to `waitMs` for that
-// defragmenter to end and takes its line from the exit code; one that has
-// not ended by then is reported "aborted by user". The next fixed drive gets
-// "aborted by user"; the pass's event reads stopped. Nothing when no pass is
-// active. Never throws.
-void FinishPassAtSessionEnd(Context& ctx, int waitMs);
 
 }  // namespace orvane

@@ -8,6 +8,7 @@
 #include "core/letter_case.h"
 #include "report/report_file.h"
 #include "run/pass_record.h"
+#include "run/session_end.h"
 
 namespace orvane {
 namespace {
@@ -48,12 +49,7 @@ class ActivePass {
 // end of the session until its end, no drive starts. When it ends, the
 // session's end has finished and written the record, and no drive follows.
 bool NextDriveWhileTheSessionGoesOn(Context& ctx, PassRecord& record) {
-  SharedState& s = ctx.state;
-  if (s.sessionMayEnd) {
-    record.Step([&] {
-      ctx.services.messages.HandleUntil([&] { return !s.sessionMayEnd; });
-    });
-  }
+  HoldWhileTheSessionMayEnd(ctx, record);
   return record.NextFixedDrive();
 }
 

@@ -26,9 +26,12 @@ void Start(Context& ctx, MainWindow& window) {
   if (busy || s.pActivePass) {
     // Refused silently; Report stays disabled until a later Stop or the
     // end of a pass (a stopped pass enables it when it returns). The log
-    // tells an unattended run that did nothing from one that never ran.
-    ctx.services.events.Write(EventType::kWarning, kEventStartRefused,
-                              {s.sWatchedCommandLine});
+    // tells an unattended run that did nothing from one that never ran;
+    // our own stopped pass, still unwinding, is no other defragmenter.
+    if (!s.pActivePass) {
+      ctx.services.events.Write(EventType::kWarning, kEventStartRefused,
+                                {s.sWatchedCommandLine});
+    }
     window.SetCommand1Enabled(true);
     return;
   }

@@ -8,16 +8,11 @@
 #include "process/process_queries.h"
 #include "report/report_file.h"
 #include "platform/steps.h"
-#include "run/pass_record.h"
+#include "run/session_end.h"
 #include "run/toggle_run.h"
 
 namespace orvane {
 namespace {
-
-// How long the end of the session waits for the current drive's
-// defragmenter after it and its engines have been ended: well within the few
-// seconds Windows gives a program before it offers to end it.
-constexpr int kSessionEndWaitMs = 3000;
 
 // Names a shell object in the list of those waiting for a viewer while it
 // waits.
@@ -83,23 +78,23 @@ void FormUnload(Context& ctx) {
   for (const auto& shell : ctx.state.oViewerShells) shell->StopWaiting();
   ctx.state.oMainForm->RemoveSizeGuard();
   ctx.state.bStopRequested = kTrue;
-  EndDefragmenters(ctx.services.management, AwaitedShell(ctx.state),
-                   ctx.state.sWatchedCommandLine);
+  // At the end of the session the pass's own ending has ended them, by
+  // their handle and the process list: the management service may wait on
+  // its own service process there, for longer than Windows allows.
+  if (!ctx.state.sessionEnded) {
+    EndDefragmenters(ctx.services.management, AwaitedShell(ctx.state),
+                     ctx.state.sWatchedCommandLine);
+  }
   ctx.state.oShell.reset();
 }
 
-bool FormQueryEndSession(Context& ctx) {
-  ctx.state.sessionMayEnd = true;
+bool FormQueryEndSession(Context& ctx, bool logoff) {
+  SessionEndQueried(ctx, logoff);
   return true;
 }
 
-void FormEndSession(Context& ctx, bool ending) {
-  ctx.state.sessionMayEnd = false;
-  if (!ending) return;
-  ctx.state.bStopRequested = kTrue;
-  // The record first: the close asks the management service, which may
-  // make it wait, and the process may be ended at any moment now.
-  FinishPassAtSessionEnd(ctx, kSessionEndWaitMs);
+void FormEndSession(Context& ctx, bool ending, bool logoff) {
+  if (!SessionEnds(ctx, ending, logoff)) return;
   Steps steps;
   steps([&] { ctx.state.oMainForm->Unload(); });
 }

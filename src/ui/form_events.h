@@ -31,17 +31,17 @@ void FormUnload(Context& ctx);
 
 // A query about the end of the Windows session: never refused. From now
 // until the session ends or goes on (FormEndSession), the pass starts no
-// drive.
-bool FormQueryEndSession(Context& ctx);
+// drive. `logoff`: only the user who is logged on leaves; a process that
+// runs as SYSTEM ignores that, and so does its pass.
+bool FormQueryEndSession(Context& ctx, bool logoff = false);
 
 // The end of the Windows session: `ending` when it is certain, false when
 // it was cancelled, and then the pass goes on as before. When certain,
-// finishes and writes the active pass's record first (ending the
-// defragmenters as the end of the session can, and waiting a few seconds at
-// most for the current drive's, since the process may be ended as soon as
-// this returns), then closes the window as any close does (query-unload,
-// unload). Never throws.
-void FormEndSession(Context& ctx, bool ending);
+// finishes and writes the active pass's record first (run/session_end.h),
+// since the process may be ended as soon as this returns, then closes the
+// window as any close does (query-unload, unload), which then makes no call
+// that may wait on another process. Never throws.
+void FormEndSession(Context& ctx, bool ending, bool logoff = false);
 
 // The window object's end: hides and unloads a window that is still loaded;
 // never loads it again to do so.

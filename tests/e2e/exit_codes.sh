@@ -44,10 +44,13 @@ for case in "${cases[@]}"; do
     e2e_fail "the event's strings are not the record: $(e2e_event_strings)"
 done
 
-# Queried 6 s before the end: Windows has ended C:'s tool, or C: ended.
-for end in "yes|40000|1|aborted with an unknown error level: -1073741510|aborted by user" \
-           "no|4000|0|completed successfully|completed successfully"; do
-  IFS='|' read -r answer ms status line_c line_d <<<"$end"
+# Queried 6 s before the end: Windows has ended C:'s tool, or C: ended. A
+# close instead (taskkill) ends it at once; a lone query holds D: 30 s.
+for end in "yes|40000|1|aborted with an unknown error level: -1073741510|aborted by user|60" \
+           "no|4000|0|completed successfully|completed successfully|60" \
+           "close|40000|1|aborted with an unknown error level: -1073741510|aborted by user|10" \
+           "none|4000|0|completed successfully|completed successfully|60"; do
+  IFS='|' read -r answer ms status line_c line_d within <<<"$end"
   e2e_log "case: -S -E, the end of the session queried during C:, then $answer"
   rm -f "$(e2e_report_file)" "$(e2e_sim_log_file)"
   e2e_simulate "C: exit=0 ms=$ms" "D: exit=0 ms=50"
@@ -57,9 +60,10 @@ for end in "yes|40000|1|aborted with an unknown error level: -1073741510|aborted
   sleep 5
   ! e2e_sim_commands | grep -q 'D: -f' || e2e_fail "D: started meanwhile"
   wait $! || e2e_fail "no window to send the end of the session to"
-  e2e_expect_exit "$E2E_ORVANE_PID" 60 "$status"
+  e2e_expect_exit "$E2E_ORVANE_PID" "$within" "$status"
   e2e_expect_report_lines "$(e2e_report_file)" "<HEADER>" \
     "Drive C: Defrag $line_c" "Drive D: Defrag $line_d" ""
+  ! e2e_processes | grep -qix 'defrag\.exe' || e2e_fail "defrag.exe still runs"
 done
 
 e2e_log "case: a second instance"

@@ -8,6 +8,9 @@
 #   drive, while the pass writes its record: the record is in the file once, the pass ends well
 #   (exit status 0, event 100). The defragmenter runs in the system
 #   directory, not in the program's current directory.
+# - The session ends during C: while the report is held open with no
+#   sharing: WM_ENDSESSION is handled within Windows' 5 s, and the stopped
+#   pass's event carries the record that the file could not take.
 # - The defragmenter crashes (an access violation, not an exit code): its
 #   drive's line carries the exception code as a signed number, the next
 #   drive still runs, the pass ends "Defrag Error".
@@ -96,6 +99,24 @@ e2e_expect_report_lines "$report" "${all_ok[@]}"
 e2e_expect_events "information 100"
 [ "$(tr -d '\r' <"$(e2e_sim_log_file).cwd" | sort -u)" = 'C:\windows\system32' ] ||
   e2e_fail "the defragmenter ran in: $(tr '\r\n' ' ' <"$(e2e_sim_log_file).cwd")"
+
+e2e_log "case: the session ends while the report is held open"
+e2e_simulate "C: exit=0 ms=600000" "D: exit=0 ms=50" "E: exit=0 ms=50"
+rm -f "$report"
+e2e_clear_sim_log
+e2e_lock_file "$(e2e_report_win)"
+e2e_start_orvane -S -E
+e2e_wait_sim_log 'defrag\.exe" C: -f' 60
+handled=$(e2e_wine winpeek.exe endsession "Defragmenting .." | tr -d '\r' |
+          sed -n 's/^handled in \([0-9]*\) ms$/\1/p')
+[ -n "$handled" ] && [ "$handled" -le 5000 ] ||
+  e2e_fail "WM_ENDSESSION took ${handled:-an unknown time} ms, more than 5000"
+e2e_wait_exit "$E2E_ORVANE_PID" 30 >/dev/null
+e2e_unlock_file
+[ ! -s "$report" ] || e2e_fail "the held report was written"
+e2e_expect_events "warning 102"
+e2e_event_strings | head -n 1 | grep -qF 'Drive C: Defrag aborted with error level 1 (defrag was cancelled manually) \r\nDrive D: Defrag aborted by user\r\n\r\n' ||
+  e2e_fail "the event does not carry the record: $(e2e_event_strings)"
 
 e2e_log "case: the defragmenter crashes"
 rm -f "$report"

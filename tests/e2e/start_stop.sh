@@ -22,8 +22,8 @@
 # - the service refuses to connect: Start goes ahead although an engine runs,
 #   Stop ends only defrag.exe, through its handle;
 # - the session ends during C: as the Restart Manager ends it (ending nothing
-#   itself), the service refusing the close's calls inside that sent message:
-#   C: reads as after a Stop, nothing is left running, and the program ends.
+#   itself): C: reads as after a Stop, nothing is left running, the program
+#   ends, and nothing inside that sent message calls the service.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
@@ -221,7 +221,7 @@ refused=$(printf 'ConnectServer\tROOT\\CIMV2\t0x80041003\n%.0s' 1 2 3)
   e2e_fail "the service was asked otherwise: $(e2e_wmistub_calls)"
 expect_record_when_ended
 
-e2e_log "phase: the session ends during C:, the service refusing calls inside it"
+e2e_log "phase: the session ends during C:, with no call to the service inside it"
 rm -f "$report"
 e2e_clear_sim_log
 e2e_simulate "${long_run[@]}"
@@ -233,8 +233,8 @@ e2e_wait_exit "$pid" 30 >/dev/null
 e2e_expect_report_lines "$report" "<HEADER>" "$stopped_c" "$aborted_d" ""
 ! e2e_processes | grep -qiE '^(defrag|DfrgNtfs|DfrgFat)\.exe$' ||
   e2e_fail "a defragmenter or an engine still runs: $(e2e_processes)"
-[ "$(e2e_wmistub_calls)" = "${refused//0x80041003/0x8001010D}" ] ||
-  e2e_fail "the service was asked otherwise: $(e2e_wmistub_calls)"
+[ -z "$(e2e_wmistub_calls)" ] ||
+  e2e_fail "the service was asked at the end of the session: $(e2e_wmistub_calls)"
 # The three stopped passes against the stand-in, and this one.
 e2e_expect_events "warning 102" "warning 102" "warning 102" "warning 102"
 e2e_pass

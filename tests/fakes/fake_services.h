@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/account.h"
 #include "platform/clock.h"
 #include "platform/directories.h"
 #include "platform/drives.h"
@@ -50,14 +51,17 @@ class FakeFiles : public FileProbe, public TextAppender {
     return contents.count(path) != 0 && hidden.count(path) == 0;
   }
 
-  void Append(const std::string& path, const std::string& text) override {
+  bool Append(const std::string& path, const std::string& text,
+              bool lastTry) override {
     if (locked.count(path)) {
+      if (!lastTry) return false;
       throw Failure(-2147024864,
                     "The process cannot access the file because it is being "
                     "used by another process.");
     }
     contents[path] += text;
     ++appends;
+    return true;
   }
 
   int appends = 0;
@@ -248,9 +252,28 @@ class FakeEventLog : public EventLog {
   }
 };
 
-struct FakeMessageWait : MessageWait {  // each message runs onMessage
-  std::function<void()> onMessage = [] { throw Failure(-1, "no message"); };
-  void HandleUntil(const std::function<bool()>& done) override { while (!done()) onMessage(); }
+// Each round of messages runs onMessage. A wait that `done` has not ended
+// after `rounds` rounds has reached its limit: no fault spins a test for ever.
+struct FakeMessageWait : MessageWait {
+  std::function<void()> onMessage = [] {};
+  int rounds = 100, handled = 0;
+  std::vector<int> limits;  // each HandleUntil's, in ms
+  std::vector<int> pauses;
+  bool HandleUntil(const std::function<bool()>& done, int timeoutMs) override {
+    limits.push_back(timeoutMs);
+    for (int round = 0; !(done && done()); ++round) {
+      if (round == rounds) return false;
+      ++handled;
+      onMessage();
+    }
+    return true;
+  }
+  void Pause(int ms) noexcept override { pauses.push_back(ms); }
+};
+
+struct FakeAccount : ProcessAccount {
+  bool system = false;
+  bool IsLocalSystem() noexcept override { return system; }
 };
 
 class FakePreviousInstance : public PreviousInstance {

@@ -20,8 +20,9 @@ struct World {
   FakePreviousInstance previous;
   FakeEventLog events;
   FakeMessageWait messages;
+  FakeAccount account;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       management, clock, dialogs, previous, events, messages},
+                       management, clock, dialogs, previous, events, messages, account},
               SharedState{}, ""};
   FakeWindow window{ctx};
 

@@ -105,8 +105,8 @@ TEST(FormEventsTest, ClosingEndsOnlyTheWatchedRunAndTheEngines) {
 // The process may be ended as soon as the end of the session is answered,
 // so the record is on file by then, from inside the pass's wait; the pass,
 // should it get back, writes nothing more. There Windows' management service
-// refuses every call; the close still ends what it can first, so a tool
-// that it ended keeps its own exit code.
+// may refuse or hold every call, and none is made; the engines are ended
+// first, so a tool that they took with them keeps its own exit code.
 TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
   const std::string header = "12/7/2026 - 6:46:13 AM\r\n";
   const struct {
@@ -148,8 +148,10 @@ TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
         count();
         if (w.shells.runOn.erase("D:")) w.shells.exitCodes["D:"] = 5;
       }}, {"DfrgFat.exe", "", false, false, count}};
+      const std::size_t asked = w.management.queries.size();
       FormEndSession(w.ctx, true);
       answered = w.Report();
+      EXPECT_EQ(w.management.queries.size(), asked) << c.endDuring;
     };
     ToggleRun(w.ctx);
     EXPECT_EQ(answered, c.report) << c.endDuring;
@@ -167,20 +169,61 @@ TEST(FormEventsTest, SessionEndWritesThePassRecordBeforeItAnswers) {
   EXPECT_EQ(idle.files.appends, 0);
 }
 
+// The query comes during C:, which the session's end ends; D: waits in the
+// hold, and each of its exits lets the pass end or go on.
 TEST(FormEventsTest, NoDriveStartsBetweenTheQueryAndTheEndOfTheSession) {
-  for (const bool ending : {true, false}) {
+  using W = World&;
+  const struct {
+    const char* exit;
+    void (*message)(W);  // what the hold handles; none: the limit passes
+    const char* lineD;
+    bool loaded;  // afterwards
+  } cases[] = {
+      {"end", [](W w) { FormEndSession(w.ctx, true); }, "aborted by user", false},
+      {"cancelled end", [](W w) { FormEndSession(w.ctx, false); }, "completed", true},
+      {"Stop", [](W w) { Command1Click(w.ctx); }, "aborted by user", true},
+      {"close", [](W w) { w.window.Unload(); }, "aborted by user", false},
+      {"limit", [](W) {}, "completed", true},
+  };
+  for (const auto& c : cases) {
     World w;
     w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
     w.shells.exitCodes["C:"] = static_cast<std::int32_t>(0xC000013A);
     w.shells.whileWaiting = [&](const fakes::ShellCall&) {
       EXPECT_TRUE(w.shells.calls.size() > 1 || FormQueryEndSession(w.ctx));
     };
-    w.messages.onMessage = [&] { FormEndSession(w.ctx, ending); };
+    w.messages.onMessage = [&] { c.message(w); };
     w.window.Load();
     ToggleRun(w.ctx);
-    EXPECT_FALSE(w.ctx.state.sessionMayEnd);  // held until the end
+    EXPECT_FALSE(w.ctx.state.sessionMayEnd) << c.exit;  // held until the end
+    // Each exit ends it at once; only the limit's round never comes.
+    EXPECT_EQ(w.messages.handled, std::string(c.exit) == "limit" ? 100 : 1) << c.exit;
     EXPECT_NE(w.Report().find(std::string(": -1073741510\r\nDrive D: Defrag ") +
-                              (ending ? "aborted by user" : "completed")), std::string::npos);
+                              c.lineD), std::string::npos) << c.exit;
+    EXPECT_EQ(w.window.loaded, c.loaded) << c.exit;
+  }
+}
+
+// On XP a run as SYSTEM is told of the console user's logoff, which ends
+// nothing of it; its shutdown, or an administrator's own logoff, stops it.
+TEST(FormEventsTest, OnlyALogoffThatIsNotOursLeavesThePassRunning) {
+  for (const auto& [system, logoff] :
+       {std::pair(true, true), {true, false}, {false, true}}) {
+    World w;
+    w.account.system = system;
+    w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+    w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
+      if (call.arguments != "C: -f") return;
+      EXPECT_TRUE(FormQueryEndSession(w.ctx, logoff));
+      FormEndSession(w.ctx, true, logoff);
+    };
+    w.window.Load();
+    ToggleRun(w.ctx);
+    const bool goesOn = system && logoff;
+    EXPECT_NE(w.Report().find(goesOn ? "Drive D: Defrag completed"
+                                     : "Drive D: Defrag aborted by user"),
+              std::string::npos) << system << logoff;
+    EXPECT_EQ(w.window.loaded, goesOn);
   }
 }
 

@@ -55,6 +55,24 @@ TEST(ReportFileTest, RecordsAndTrailersAreAppendedAsCrLfLines) {
   EXPECT_EQ(w.files.appends, 3);  // one write per record
 }
 
+// A report held open by another program is waited for up to 10 s, while
+// messages are handled: a query about the end of the session is answered.
+TEST(ReportFileTest, AReportHeldOpenIsWaitedForWithinItsLimit) {
+  World w;
+  w.files.locked.insert(World::kReport);
+  w.messages.onMessage = [&] {
+    if (w.messages.limits.size() == 3) w.files.locked.clear();
+  };
+  AppendToReport(w.ctx.services, "record\r\n");
+  EXPECT_EQ(w.Report(), "record\r\n");
+  EXPECT_EQ(w.messages.limits, std::vector<int>(3, 200));
+  w.files.locked.insert(World::kReport);  // for good
+  w.messages.onMessage = [] {};
+  w.messages.limits.clear();
+  EXPECT_THROW(AppendToReport(w.ctx.services, "lost\r\n"), Failure);
+  EXPECT_EQ(w.messages.limits, std::vector<int>(50, 200));  // 10 s
+}
+
 TEST(ReportFileTest, TheMonthIsThatOfTheMomentOfWriting) {
   World w;
   AppendRunRecord(w.ctx.services, {"Drive C: Defrag completed successfully"});

@@ -241,6 +241,7 @@ struct EndCase {
   bool failed;  // drive C: ends with exit code 5
   WindowState state;  // afterwards
   bool loaded;
+  bool maximized = false;  // instead of minimized, before the end
 };
 
 void PrintTo(const EndCase& c, std::ostream* os) {
@@ -258,6 +259,7 @@ TEST_P(RunPassEndTest, RestoresOrClosesAsTheSwitchesSay) {
   w.ctx.state.bExitWhenDone = c.exit;
   w.window.Load();
   if (c.minimized) w.window.SetWindowState(WindowState::kMinimized);
+  if (c.maximized) w.window.SetWindowState(WindowState::kMaximized);
   if (c.stopped) {
     w.shells.whileWaiting = [&](const fakes::ShellCall&) {
       w.ctx.state.bStopRequested = kTrue;
@@ -284,7 +286,9 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{T, T, T, false, false, WindowState::kNormal, true},
         EndCase{F, T, F, false, false, WindowState::kNormal, true},
         EndCase{T, F, T, true, false, WindowState::kMinimized, true},
-        EndCase{F, T, T, true, false, WindowState::kMinimized, false}));
+        EndCase{F, T, T, true, false, WindowState::kMinimized, false},
+        // "-M" restores a minimized window only.
+        EndCase{T, F, F, false, false, WindowState::kMaximized, true, true}));
 
 }  // namespace
 }  // namespace orvane

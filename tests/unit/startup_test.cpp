@@ -78,8 +78,11 @@ TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {
   for (const auto& c : cases) {
     World w;
     c.arrange(w);
+    w.directories.exposedFolder = "C:\\Tools";  // warned of all the same
     w.ctx.argumentText = "-S";
     Main(w.ctx);
+    ASSERT_EQ(w.events.written.size(), 1u) << c.name;
+    EXPECT_EQ(w.events.written[0].id, kEventProgramFolderExposed) << c.name;
     ASSERT_EQ(w.dialogs.shown.size(), 1u) << c.name;
     const auto& d = w.dialogs.shown[0];  // event 200 as published
     EXPECT_EQ(std::tie(d.text, d.style, d.title, d.eventId),

@@ -113,8 +113,14 @@ TEST(ToggleRunTest, StopTakesNoClicksWhileEndingAndOffersOnlyAnExistingReport) {
     if (reportExists) w.files.contents[World::kReport] = "last run\r\n";
     w.window.Load();
     bool enabledWhileEnding = true, reportAfterStop = !reportExists;
+    w.shells.runOn = {"D:"};
     w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
       if (call.arguments != "D: -f") return;
+      // D:'s tool ends with its own code once its engine has gone: the
+      // engines go before the run that Stop ends through its handle.
+      w.management.processes = {{"DfrgNtfs.exe", "", false, false, [&] {
+        if (w.shells.runOn.erase("D:")) w.shells.exitCodes["D:"] = 5;
+      }}};
       w.management.onQuery = [&] { enabledWhileEnding &= w.window.enabled; };
       ToggleRun(w.ctx);
       w.management.onQuery = nullptr;
@@ -125,6 +131,8 @@ TEST(ToggleRunTest, StopTakesNoClicksWhileEndingAndOffersOnlyAnExistingReport) {
     ToggleRun(w.ctx);
     EXPECT_FALSE(enabledWhileEnding) << "report exists: " << reportExists;
     EXPECT_EQ(reportAfterStop, reportExists);
+    EXPECT_NE(w.Report().find("Drive D: Defrag aborted with error level 5"),
+              std::string::npos);
   }
 }
 
@@ -141,6 +149,7 @@ TEST(ToggleRunTest, AStartInsideAStoppedPassIsRefused) {
   ToggleRun(w.ctx);
   EXPECT_EQ(w.shells.calls.size(), 1u);
   EXPECT_EQ(w.ctx.state.bStopRequested, kTrue);
+  EXPECT_EQ(w.events.written.size(), 1u);  // the stop's; our pass is no 103
   // The refused Start disabled Report; the stopped pass, returning with its
   // record written, offers it again.
   EXPECT_TRUE(w.window.command2Enabled);
@@ -158,9 +167,12 @@ TEST(ToggleRunTest, StopWithTheServiceUnavailableStillGoesIdle) {
   w.window.Load();
   w.management.unavailable = true;
   w.management.processes = {{"DfrgNtfs.exe", ""}};
+  w.shells.runOn = {"C:"};  // the service cannot find it; its handle can
   StopWhile(w, "C:");
   ToggleRun(w.ctx);
   EXPECT_FALSE(w.management.processes[0].ended);
+  EXPECT_NE(w.Report().find("Drive C: Defrag aborted with error level 1 "),
+            std::string::npos);
   EXPECT_EQ(w.window.caption, "Defragment");
   EXPECT_EQ(w.window.command1Caption, "Start");
   EXPECT_TRUE(w.window.enabled);
@@ -215,6 +227,10 @@ TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
        kWarning, kStop},
       {"session end, C: not ended", [](W w) { w.shells.runOn = {"C:"}; w.shells.endFails = true; },
        [](W w) { FormEndSession(w.ctx, true); }, kWarning, kStop, true},
+      // The event before the file, which gets one short retry.
+      {"session end, report locked", [](W w) { w.files.locked.insert(World::kReport); },
+       [](W w) { FormEndSession(w.ctx, true); EXPECT_EQ(w.messages.pauses, std::vector<int>{500}); },
+       kWarning, kStop},
   };
   for (const auto& c : cases) {
     World w;

@@ -8,9 +8,11 @@
 //   winpeek.exe close <title>   posts WM_CLOSE to each such window
 //   winpeek.exe endsession <title>  sends each such window WM_QUERYENDSESSION
 //                               and WM_ENDSESSION(TRUE), ENDSESSION_CLOSEAPP,
-//                               as the Restart Manager does: it ends nothing
-//   winpeek.exe endsession <title> <ms> yes|no   the query; <ms> later, each
-//                               defrag.exe ended with 0xC000013A; the end (yes)
+//                               as the Restart Manager does: it ends nothing;
+//                               prints "handled in <ms> ms" for the latter
+//   winpeek.exe endsession <title> <ms> yes|no|close|none   the query; <ms>
+//                               later, each defrag.exe ended with 0xC000013A,
+//                               then the end (yes|no) or WM_CLOSE; none: no more
 //   winpeek.exe syscommand <title> minimize|restore
 //                               posts that WM_SYSCOMMAND to each such window,
 //                               as its title bar buttons would
@@ -450,7 +452,7 @@ int PrintCommandLines(const std::wstring& imageName) {
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: winpeek list|close|endsession <title> [<ms> yes|no]\n"
+               "usage: winpeek list|close|endsession <title> [<ms> yes|no|close|none]\n"
                "       winpeek syscommand <title> minimize|restore\n"
                "       winpeek click <title> <control text>\n"
                "       winpeek hittest <x> <y>\n"
@@ -517,11 +519,17 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (argc == 5 && std::wstring(argv[1]) == L"endsession") {
     const std::vector<HWND> windows = FindTopLevel(argv[2]);
+    const std::wstring then = argv[4];
     for (HWND window : windows) SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
+    if (then == L"none") return windows.empty() ? 1 : 0;
     Sleep(static_cast<DWORD>(_wtoi(argv[3])));
     ListProcesses(L"defrag.exe", 0xC000013A);  // STATUS_CONTROL_C_EXIT
-    for (HWND window : windows)
-      SendMessageW(window, WM_ENDSESSION, std::wstring(argv[4]) == L"yes", 0);
+    for (HWND window : windows) {
+      if (then == L"close")
+        PostMessageW(window, WM_CLOSE, /*wParam=*/0, /*lParam=*/0);
+      else
+        SendMessageW(window, WM_ENDSESSION, then == L"yes", 0);
+    }
     return windows.empty() ? 1 : 0;
   }
   if (argc == 4 && std::wstring(argv[1]) == L"click") {
@@ -549,9 +557,13 @@ int wmain(int argc, wchar_t** argv) {
       PostMessageW(window, WM_CLOSE, /*wParam=*/0, /*lParam=*/0);
   } else if (command == L"endsession") {
     for (HWND window : windows) {
-      for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION})
+      for (UINT message : {WM_QUERYENDSESSION, WM_ENDSESSION}) {
+        const DWORD start = GetTickCount();
         SendMessageTimeoutW(window, message, message == WM_ENDSESSION,
                             ENDSESSION_CLOSEAPP, SMTO_NORMAL, 30000, nullptr);
+        if (message == WM_ENDSESSION)
+          std::printf("handled in %lu ms\n", GetTickCount() - start);
+      }
     }
   } else {
     return Usage();

@@ -21,6 +21,7 @@
 #include "platform/win32/message_wait_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/process_list_adapter.h"
+#include "platform/win32/security_principals.h"
 #include "platform/win32/shell_adapter.h"
 #include "platform/win32/text_appender_adapter.h"
 #include "platform/win32/text_encoding.h"
@@ -56,9 +57,10 @@ int Run(HINSTANCE instance) {
   Win32MessageDialog dialogs(events);
   Win32PreviousInstance previousInstance;
   Win32MessageWait messages;
+  Win32ProcessAccount account;
   Context ctx{Services{directories, files, text, drives, shells, management,
                        processes, clock, dialogs, previousInstance, events,
-                       messages},
+                       messages, account},
               SharedState{}, std::string{}};
 
   // Declared after ctx: its terminate handling runs while ctx still lives.

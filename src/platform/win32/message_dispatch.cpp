@@ -29,22 +29,39 @@ void DispatchPending(bool& quitSeen, int& quitCode) {
 
 }  // namespace
 
-void HandleMessagesUntil(HANDLE object, const std::function<bool()>& done) {
+bool HandleMessagesUntil(HANDLE object, const std::function<bool()>& done,
+                         DWORD timeoutMs) {
   int quitCode = 0;
   bool quitSeen = false;
   DWORD waitError = ERROR_SUCCESS;
   bool waitFailed = false;
+  bool timedOut = false;
+  const DWORD start = GetTickCount();  // differences survive its wrap
   for (;;) {
     // Messages already in the queue first: MsgWaitForMultipleObjects wakes
     // only for input that arrived since the queue was last looked at, and a
     // loop further out may have looked without taking everything.
     DispatchPending(quitSeen, quitCode);
-    if (done()) break;
+    if (done && done()) break;
+    DWORD left = INFINITE;
+    if (timeoutMs != INFINITE) {
+      const DWORD waited = GetTickCount() - start;
+      // A stream of messages must not keep the limit from ending the wait.
+      if (waited >= timeoutMs) {
+        timedOut = true;
+        break;
+      }
+      left = timeoutMs - waited;
+    }
     const DWORD count = object ? 1 : 0;
     const DWORD result = MsgWaitForMultipleObjects(
-        count, object ? &object : nullptr, /*fWaitAll=*/FALSE, INFINITE,
+        count, object ? &object : nullptr, /*fWaitAll=*/FALSE, left,
         kAnyMessage);
     if (object && result == WAIT_OBJECT_0) break;
+    if (result == WAIT_TIMEOUT) {
+      timedOut = true;
+      break;
+    }
     if (result != WAIT_OBJECT_0 + count) {
       waitFailed = true;
       waitError = GetLastError();
@@ -57,6 +74,7 @@ void HandleMessagesUntil(HANDLE object, const std::function<bool()>& done) {
     throw FailureFromWin32(waitError != ERROR_SUCCESS ? waitError
                                                       : ERROR_GEN_FAILURE);
   }
+  return !timedOut;
 }
 
 void DispatchWindowMessage(MSG& msg) {

@@ -14,11 +14,13 @@ void DispatchWindowMessage(MSG& msg);
 
 // Handles this thread's messages, the window's handlers running nested
 // inside this call for whatever arrives (Stop, close, repaint, the end of
-// the session), until `object` (none when null) is signalled or `done`
-// answers true, which is asked before each wait. A WM_QUIT does not end the
+// the session), until `object` (none when null) is signalled, `done` (when
+// not empty) answers true, which is asked before each wait, or `timeoutMs`
+// have passed; answers false only for the last. A WM_QUIT does not end the
 // handling: a process that keeps no window still answers the messages that
 // other programs send or broadcast to it; it is posted again on return, so
 // that the loop further out sees it. Throws Failure when the wait fails.
-void HandleMessagesUntil(HANDLE object, const std::function<bool()>& done);
+bool HandleMessagesUntil(HANDLE object, const std::function<bool()>& done,
+                         DWORD timeoutMs = INFINITE);
 
 }  // namespace orvane::win32

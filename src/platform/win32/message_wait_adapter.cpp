@@ -4,8 +4,14 @@
 
 namespace orvane::win32 {
 
-void Win32MessageWait::HandleUntil(const std::function<bool()>& done) {
-  HandleMessagesUntil(/*object=*/nullptr, done);
+bool Win32MessageWait::HandleUntil(const std::function<bool()>& done,
+                                   int timeoutMs) {
+  return HandleMessagesUntil(/*object=*/nullptr, done,
+                             static_cast<DWORD>(timeoutMs));
+}
+
+void Win32MessageWait::Pause(int ms) noexcept {
+  Sleep(static_cast<DWORD>(ms));
 }
 
 }  // namespace orvane::win32

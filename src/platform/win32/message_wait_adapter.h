@@ -8,7 +8,8 @@ namespace orvane::win32 {
 
 class Win32MessageWait : public MessageWait {
  public:
-  void HandleUntil(const std::function<bool()>& done) override;
+  bool HandleUntil(const std::function<bool()>& done, int timeoutMs) override;
+  void Pause(int ms) noexcept override;
 };
 
 }  // namespace orvane::win32

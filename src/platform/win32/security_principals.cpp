@@ -73,4 +73,10 @@ bool RunsWithAdministratorRights() {
   return checked && member;
 }
 
+bool Win32ProcessAccount::IsLocalSystem() noexcept {
+  SID system = {SID_REVISION, 1, SECURITY_NT_AUTHORITY,
+                {SECURITY_LOCAL_SYSTEM_RID}};
+  return IsThisProcessUser(&system);
+}
+
 }  // namespace orvane::win32

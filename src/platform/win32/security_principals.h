@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "platform/account.h"
+
 namespace orvane::win32 {
 
 // SYSTEM or the Administrators group.
@@ -26,5 +28,10 @@ bool RunsElevatedOrAsSystem();
 // elevated administrator, or SYSTEM, whose token holds it too. A filtered
 // token under UAC holds the group for denial only, and answers false.
 bool RunsWithAdministratorRights();
+
+class Win32ProcessAccount : public ProcessAccount {
+ public:
+  bool IsLocalSystem() noexcept override;
+};
 
 }  // namespace orvane::win32

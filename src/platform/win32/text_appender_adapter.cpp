@@ -9,43 +9,29 @@
 #include "platform/win32/win32_error.h"
 
 namespace orvane::win32 {
-namespace {
 
-// Any user may read the report, and so hold it open without letting others
-// write: a viewer, a backup, a search indexer. Such a lock is waited out
-// for a while before the record counts as lost to the file.
-constexpr DWORD kLockedRetryMs = 200;
-constexpr DWORD kLockedForMs = 10000;
-
-HANDLE OpenForAppending(const std::wstring& path) {
-  for (DWORD waited = 0;; waited += kLockedRetryMs) {
-    const HANDLE file = CreateFileW(
-        path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-        /*lpSecurityAttributes=*/nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-        /*hTemplateFile=*/nullptr);
-    if (file != INVALID_HANDLE_VALUE) return file;
-    const DWORD error = GetLastError();
-    if ((error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION) ||
-        waited >= kLockedForMs) {
-      return file;
-    }
-    Sleep(kLockedRetryMs);
-    SetLastError(error);
-  }
-}
-
-}  // namespace
-
-void Win32TextAppender::Append(const std::string& path,
-                               const std::string& text) {
+bool Win32TextAppender::Append(const std::string& path,
+                               const std::string& text, bool lastTry) {
   const std::string bytes = WideToAnsi(Utf8ToWide(text));
   if (bytes.size() > MAXDWORD) throw FailureFromWin32(ERROR_INVALID_PARAMETER);
 
   // Append-only access: every write goes to the end of the file as it is at
   // that moment, so two writers' records follow each other whole.
-  UniqueFile file(OpenForAppending(Utf8ToWide(path)));
-  if (!file) throw LastWin32Failure();
-  if (bytes.empty()) return;
+  UniqueFile file(CreateFileW(
+      Utf8ToWide(path).c_str(), FILE_APPEND_DATA,
+      FILE_SHARE_READ | FILE_SHARE_WRITE, /*lpSecurityAttributes=*/nullptr,
+      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, /*hTemplateFile=*/nullptr));
+  if (!file) {
+    // Any user may read the report, and so hold it open without letting
+    // others write: a viewer, a backup, a search indexer. The caller waits.
+    const DWORD error = GetLastError();
+    if (!lastTry &&
+        (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)) {
+      return false;
+    }
+    throw FailureFromWin32(error);
+  }
+  if (bytes.empty()) return true;
 
   DWORD written = 0;
   if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
@@ -55,6 +41,7 @@ void Win32TextAppender::Append(const std::string& path,
   // A disk file takes all or fails; a short count means the disk filled up
   // in the middle.
   if (written != bytes.size()) throw FailureFromWin32(ERROR_DISK_FULL);
+  return true;
 }
 
 }  // namespace orvane::win32

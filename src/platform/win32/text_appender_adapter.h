@@ -8,7 +8,9 @@ namespace orvane::win32 {
 
 class Win32TextAppender : public TextAppender {
  public:
-  void Append(const std::string& path, const std::string& text) override;
+  // A lone try, by default: a file held open throws as any failure does.
+  bool Append(const std::string& path, const std::string& text,
+              bool lastTry = true) override;
 };
 
 }  // namespace orvane::win32

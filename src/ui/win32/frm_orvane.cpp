@@ -368,9 +368,12 @@ LRESULT FrmOrvane::HandleMessage(HWND hwnd, UINT msg, WPARAM wParam,
       OnClose();
       return 0;
     case WM_QUERYENDSESSION:
-      return FormQueryEndSession(ctx_) ? TRUE : FALSE;
+      return FormQueryEndSession(ctx_, (lParam & ENDSESSION_LOGOFF) != 0)
+                 ? TRUE
+                 : FALSE;
     case WM_ENDSESSION:
-      FormEndSession(ctx_, wParam != FALSE);
+      FormEndSession(ctx_, wParam != FALSE,
+                     (lParam & ENDSESSION_LOGOFF) != 0);
       return 0;
     case WM_ACTIVATE:
       OnActivate(wParam);

@@ -410,6 +410,11 @@ TEST_F(FrmOrvaneTest, TheSessionEndIsNeverRefusedAndOnlyAnEndThatHappensCloses) 
   LRESULT query = FALSE;
   std::string recordAtEnd;
   w().shells.whileWaiting = [&](const fakes::ShellCall&) {
+    // Another user's logoff, told to a run as SYSTEM: not its own end.
+    w().account.system = true;
+    SendMessageW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_TRUE(IsWindow(hwnd));
+    w().account.system = false;
     query = SendMessageW(hwnd, WM_QUERYENDSESSION, 0, 0);
     // A cancelled end: the pass goes on as if nothing had been asked.
     SendMessageW(hwnd, WM_ENDSESSION, FALSE, 0);

@@ -24,8 +24,9 @@ struct WindowWorld {
   fakes::FakePreviousInstance previous;
   fakes::FakeEventLog events;
   fakes::FakeMessageWait messages;
+  fakes::FakeAccount account;
   Context ctx{Services{directories, files, files, drives, shells, management,
-                       management, clock, dialogs, previous, events, messages},
+                       management, clock, dialogs, previous, events, messages, account},
               SharedState{}, ""};
   // After ctx: its terminate handling runs while ctx lives.
   FrmOrvane form{ctx, GetModuleHandleW(/*lpModuleName=*/nullptr)};
