@@ -34,24 +34,32 @@ bool IsTrustedInstaller(PSID sid) {
                L"2271478464");
 }
 
-bool RunsElevatedOrAsSystem() {
-  HANDLE raw = nullptr;
-  // Cautious when it cannot be told.
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return true;
-  const UniqueToken token(raw);
+namespace {
+
+// The token's user is SYSTEM. False when the token cannot be read.
+bool TokenUserIsSystem(HANDLE token) {
   union {
     TOKEN_USER user;
     BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
   } buffer;
   DWORD size = 0;
-  if (GetTokenInformation(token.get(), TokenUser, &buffer, sizeof buffer,
-                          &size) &&
-      SidIs(buffer.user.User.Sid, L"S-1-5-18")) {
-    return true;
-  }
+  return GetTokenInformation(token, TokenUser, &buffer, sizeof buffer,
+                             &size) &&
+         SidIs(buffer.user.User.Sid, L"S-1-5-18");
+}
+
+}  // namespace
+
+bool RunsElevatedOrAsSystem() {
+  HANDLE raw = nullptr;
+  // Cautious when it cannot be told.
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return true;
+  const UniqueToken token(raw);
+  if (TokenUserIsSystem(token.get())) return true;
   // TokenElevation, which XP's headers lack and XP refuses: nothing runs
   // elevated there.
   DWORD elevated = 0;
+  DWORD size = 0;
   return GetTokenInformation(token.get(),
                              static_cast<TOKEN_INFORMATION_CLASS>(20),
                              &elevated, sizeof elevated, &size) &&
@@ -74,9 +82,10 @@ bool RunsWithAdministratorRights() {
 }
 
 bool Win32ProcessAccount::IsLocalSystem() noexcept {
-  SID system = {SID_REVISION, 1, SECURITY_NT_AUTHORITY,
-                {SECURITY_LOCAL_SYSTEM_RID}};
-  return IsThisProcessUser(&system);
+  HANDLE raw = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &raw)) return false;
+  const UniqueToken token(raw);
+  return TokenUserIsSystem(token.get());
 }
 
 }  // namespace orvane::win32
