@@ -78,7 +78,7 @@ TEST(StartupTest, AMissingDefragmenterEndsTheProgramWithAMessage) {
   for (const auto& c : cases) {
     World w;
     c.arrange(w);
-    w.directories.exposedFolder = "C:\\Tools";  // warned of all the same
+    w.directories.exposedPaths = "C:\\Tools";  // warned of all the same
     w.ctx.argumentText = "-S";
     Main(w.ctx);
     ASSERT_EQ(w.events.written.size(), 1u) << c.name;
