@@ -8,9 +8,9 @@
 #   ui
 #   app        start-up, the switches, the entry point that wires it all
 # A quoted include whose first folder is none of these (a resource header,
-# a generated one) is not checked. Within platform, the Win32 adapters
-# (platform/win32/) are for the wiring in app/ and the other win32/
-# folders only: the portable logic knows the ports alone.
+# a generated one) is not checked. A win32/ folder, of any layer, is
+# included only from win32/ folders: the portable files, app/'s too, know
+# the ports alone, and the wiring that picks the adapters is in app/win32/.
 set -euo pipefail
 cd "${1:-$(dirname "$0")/../src}"
 
@@ -33,10 +33,9 @@ while IFS= read -r file; do
       echo "layers: src/$file:$line includes \"$target\", a higher layer"
       bad=1
     fi
-    if [[ $target == platform/win32/* && $file != app/* &&
-          $file != */win32/* ]]; then
-      echo "layers: src/$file:$line includes \"$target\", an adapter;" \
-           "only app/ and the win32/ folders may"
+    if [[ /$target == */win32/* && $file != */win32/* ]]; then
+      echo "layers: src/$file:$line includes \"$target\", a win32/ folder;" \
+           "only the win32/ folders may"
       bad=1
     fi
   done < <(grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]+"' "$file" |
