@@ -248,9 +248,14 @@ class FakeEventLog : public EventLog {
   }
 };
 
-struct FakeMessageWait : MessageWait {  // each message runs onMessage
+// Each message runs `onMessage`, as a handler would.
+struct FakeMessageWait : MessageWait {
   std::function<void()> onMessage = [] { throw Failure(-1, "no message"); };
-  void HandleUntil(const std::function<bool()>& done) override { while (!done()) onMessage(); }
+  int waits = 0;
+  void HandleUntil(const std::function<bool()>& done) override {
+    ++waits;
+    while (!done()) onMessage();
+  }
 };
 
 class FakePreviousInstance : public PreviousInstance {
