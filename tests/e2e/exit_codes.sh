@@ -85,4 +85,44 @@ box=$(e2e_wait_window Orvane 60 "$pid")
 e2e_key_to_close "$box" Return || e2e_fail "Return does not close the message box"
 e2e_expect_exit "$pid" 30 1
 e2e_expect_events
+
+# A pass that keeps the program open: the title says its outcome, "Defrag
+# Error" when any drive's exit code is not 0 (a failed drive is never
+# reported as success), "Defragmented" otherwise. "-M" restores the
+# minimized window, also when "-E" comes first; "-S" alone leaves it
+# minimized. Start and Report are enabled. ("-S -M -E" after a failure of
+# D: is the table's case above.)
+# arguments | exit C: | exit D: | title | minimized at the end
+kept=(
+  "-S -E -M|0|0|Defragmented|0"
+  "-S|0|-1|Defrag Error|1"
+  "-S -M -E|7|0|Defrag Error|0"
+)
+cp "$SIMDEFRAG_DIR/defrag.exe" "$(e2e_system32)/defrag.exe"
+for case in "${kept[@]}"; do
+  IFS='|' read -r args code_c code_d title iconic <<<"$case"
+  e2e_log "case: $args, C: $code_c, D: $code_d, kept open"
+  rm -f "$(e2e_report_file)"
+  e2e_simulate "C: exit=$code_c ms=50" "D: exit=$code_d ms=50"
+  # shellcheck disable=SC2086  # the arguments are meant to split
+  e2e_start_orvane $args
+  pid=$E2E_ORVANE_PID
+  win=$(e2e_wait_window_matching '^(Defragmented|Defrag Error)$' 120 "$pid")
+  sleep 2  # the program must stay
+  [ "$(e2e_window_name "$win")" = "$title" ] ||
+    e2e_fail "the title is '$(e2e_window_name "$win")', not '$title'"
+  e2e_running "$pid" || e2e_fail "the program ended"
+  peek=$(e2e_peek "$title")
+  printf '%s\n' "$peek" >&2
+  [ "$(e2e_peek_field "$peek" window "$title" iconic)" = "$iconic" ] ||
+    e2e_fail "minimized is not $iconic"
+  [ "$(e2e_peek_field "$peek" control Start enabled)" = 1 ] ||
+    e2e_fail "Start is not there and enabled"
+  [ "$(e2e_peek_field "$peek" control Report enabled)" = 1 ] ||
+    e2e_fail "Report is not enabled after the pass"
+  [ "$(grep -c '^Drive' "$(e2e_report_file)")" -eq 2 ] ||
+    e2e_fail "the report does not hold two drive lines"
+  e2e_close_window "$title"
+  e2e_expect_exit "$pid" 30 0
+done
 e2e_pass

@@ -195,4 +195,56 @@ e2e_wait_title "$win" Defragmented 60
 expect_runs "C D E"
 e2e_close_window Defragmented
 e2e_expect_exit "$pid" 30 0
+
+# Failures of the pass itself, with "-S -M": the window stays, titled
+# "Defrag Error", and a close ends the program with 0.
+# error_pass_closed: runs such a pass and closes its window.
+error_pass_closed() {
+  e2e_start_orvane -S -M
+  pid=$E2E_ORVANE_PID
+  win=$(e2e_wait_window_matching '^(Defragmented|Defrag Error)$' 120 "$pid")
+  [ "$(e2e_window_name "$win")" = "Defrag Error" ] ||
+    e2e_fail "the title is '$(e2e_window_name "$win")', not 'Defrag Error'"
+  peek=$(e2e_peek "Defrag Error")
+  e2e_close_window "Defrag Error"
+  e2e_expect_exit "$pid" 30 0
+}
+
+e2e_log "case: defrag.exe is no program"
+# Each drive, the first too, still gets its line; the error trailer follows
+# the record, and every line ends with CR LF, the description's own too.
+rm -f "$report"
+printf 'not a program\r\n' >"$defrag"
+error_pass_closed
+mapfile -t lines < <(tr -d '\r' <"$report")
+printf '%s\n' "${lines[@]}" >&2
+[ "${#lines[@]}" -eq 9 ] || e2e_fail "${#lines[@]} report lines, not 9"
+[[ ${lines[0]} =~ $E2E_HEADER_RE ]] || e2e_fail "line 1 is no header"
+i=1
+for letter in C D E; do
+  [ "${lines[i]}" = "Drive $letter: Defrag could not be started" ] ||
+    e2e_fail "line $((i + 1)) is not $letter:'s"
+  i=$((i + 1))
+done
+[ -z "${lines[4]}" ] || e2e_fail "line 5 is not empty"
+[[ ${lines[5]} =~ $E2E_HEADER_RE ]] || e2e_fail "line 6 is no trailer header"
+[[ ${lines[6]} =~ ^ERROR!!\ #-?[1-9][0-9]*$ ]] || e2e_fail "line 7 is not 'ERROR!! #' and a number"
+[ -n "${lines[7]}" ] || e2e_fail "the error has no description"
+[ -z "${lines[8]}" ] || e2e_fail "line 9 is not empty"
+[ "$(grep -c $'\r$' "$report")" -eq 9 ] || e2e_fail "not every line ends with CR LF"
+cp "$SIMDEFRAG_DIR/defrag.exe" "$defrag"
+
+e2e_log "case: the report cannot be written"
+# A directory where the file should be: every drive is defragmented,
+# nothing is written, and Report stays disabled.
+e2e_simulate "${quick[@]}"
+e2e_clear_sim_log
+rm -f "$report"
+mkdir "$report"
+error_pass_closed
+[ "$(e2e_peek_field "$peek" control Report enabled)" = 0 ] ||
+  e2e_fail "Report is enabled without a report file"
+[ -d "$report" ] && [ -z "$(ls -A "$report")" ] ||
+  e2e_fail "something was written where the report should be"
+expect_runs "C D E"
 e2e_pass

@@ -6,9 +6,23 @@
 # gives it: the path in double quotes, the drive, -f. Non-zero exit codes are
 # no failure of the pass: the record has no error trailer. The task
 # definition is well-formed, and Wine's schtasks keeps its settings.
+# Twenty-four fixed drives, C: and D: to Z: (the last letter included), in
+# one pass: once for each, in letter order, 24 lines in that order, exit
+# status 0; the header in the user's own date and time formats.
 # shellcheck source=lib.sh
 source "$(dirname "$0")/lib.sh"
 e2e_init
+
+# expect_commands: the defragmenter ran with exactly expected_commands.
+expect_commands() {
+  local actual
+  actual=$(e2e_sim_commands)
+  if [ "$actual" != "$(printf '%s\n' "${expected_commands[@]}")" ]; then
+    e2e_log "defragmenter command lines:"
+    printf '%s\n' "$actual" >&2
+    e2e_fail "the defragmenter was not run once per fixed drive in letter order"
+  fi
+}
 
 # drive | type | simulated exit code | expected report line after "Drive X:"
 drives=(
@@ -51,12 +65,7 @@ e2e_wait_exit "$E2E_ORVANE_PID" 180 >/dev/null
 
 e2e_expect_report_lines "$(e2e_report_file)" "${expected_lines[@]}"
 
-actual_commands=$(e2e_sim_commands)
-if [ "$actual_commands" != "$(printf '%s\n' "${expected_commands[@]}")" ]; then
-  e2e_log "defragmenter command lines:"
-  printf '%s\n' "$actual_commands" >&2
-  e2e_fail "the defragmenter was not run once per fixed drive as expected"
-fi
+expect_commands
 [ "$(e2e_count_windows Defragment)" -eq 0 ] || e2e_fail "a window is left"
 
 e2e_log "the task definition"
@@ -77,4 +86,34 @@ stored="$WINEPREFIX/drive_c/windows/system32/tasks/Orvane weekly"
 xmllint --noout "$stored" || e2e_fail "the stored task is not well-formed"
 [ "$(grep -cE '<(MultipleInstancesPolicy>IgnoreNew|DisallowStartIfOnBatteries>true|StopIfGoingOnBatteries>true|StartWhenAvailable>true|ExecutionTimeLimit>PT12H)<' "$stored")" -eq 5 ] ||
   e2e_fail "the stored task lacks a setting: $(cat "$stored")"
+
+e2e_log "case: twenty-four fixed drives, the user's own formats"
+expected_lines=("<HEADER>" "Drive C: Defrag completed successfully")
+expected_commands=("\"C:\\windows\\system32\\defrag.exe\" C: -f")
+for letter in {D..Z}; do
+  e2e_add_drive "$letter" hd  # over the types above
+  expected_lines+=("Drive $letter: Defrag completed successfully")
+  expected_commands+=("\"C:\\windows\\system32\\defrag.exe\" $letter: -f")
+done
+expected_lines+=("")
+e2e_apply_drives
+e2e_import_reg '[HKEY_CURRENT_USER\Control Panel\International]
+"sShortDate"="yyyy-MM-dd"
+"sTimeFormat"="HH.mm.ss"'
+e2e_simulate "* exit=0 ms=0"
+fixed=$(e2e_drive_types | grep -c ' 3$' || true)
+[ "$fixed" -eq 24 ] || e2e_fail "the prefix has $fixed fixed drives, not 24: $(e2e_drive_types | tr '\n' ' ')"
+e2e_stop_wine
+rm -f "$(e2e_report_file)"
+e2e_clear_sim_log
+
+e2e_start_orvane -S -E
+e2e_expect_exit "$E2E_ORVANE_PID" 180 0
+# shellcheck disable=SC2034  # read by e2e_expect_report_lines
+E2E_HEADER_RE='^[0-9]{4}-[0-9]{2}-[0-9]{2} - [0-9]{2}\.[0-9]{2}\.[0-9]{2}$'
+e2e_expect_report_lines "$(e2e_report_file)" "${expected_lines[@]}"
+header=$(head -n1 "$(e2e_report_file)" | tr -d '\r')
+[ "${header%% - *}" = "$(date +%Y-%m-%d)" ] ||
+  e2e_fail "the header's date '${header%% - *}' is not today's"
+expect_commands
 e2e_pass

@@ -1,85 +1,17 @@
-#include <cctype>
+#include <algorithm>
+#include <optional>
 
 #include "fake_services.h"
+#include "wmistub/wql.h"
 
 namespace orvane::fakes {
 namespace {
 
-const std::int32_t kInvalidQuery = -2147217385;  // WBEM_E_INVALID_QUERY
+// The stand-in's reader, which knows the class's properties as WMI does.
+const std::vector<std::wstring> kProperties = {L"Name", L"CommandLine", L"Handle"};
 
-struct Condition {
-  std::string field;
-  std::string value;
-};
-
-// Alternatives (Or) of conjunctions (And) of Field = 'literal'.
-using Expression = std::vector<std::vector<Condition>>;
-
-[[noreturn]] void Invalid() { throw Failure(kInvalidQuery, "Invalid query"); }
-
-class Parser {
- public:
-  explicit Parser(const std::string& text) : text_(text) {}
-
-  Expression Parse() {
-    Expression alternatives(1);
-    for (;;) {
-      alternatives.back().push_back(ParseCondition());
-      SkipBlanks();
-      if (at_ == text_.size()) return alternatives;
-      std::string keyword = Word();
-      if (keyword == "And") continue;
-      if (keyword == "Or") {
-        alternatives.emplace_back();
-        continue;
-      }
-      Invalid();
-    }
-  }
-
- private:
-  Condition ParseCondition() {
-    SkipBlanks();
-    Condition c;
-    c.field = Word();
-    SkipBlanks();
-    if (Next() != '=') Invalid();
-    SkipBlanks();
-    if (Next() != '\'') Invalid();
-    for (;;) {
-      char ch = Next();
-      if (ch == '\\') {
-        c.value += Next();
-      } else if (ch == '\'') {
-        return c;
-      } else {
-        c.value += ch;
-      }
-    }
-  }
-
-  std::string Word() {
-    std::string word;
-    while (at_ < text_.size() &&
-           std::isalnum(static_cast<unsigned char>(text_[at_]))) {
-      word += text_[at_++];
-    }
-    if (word.empty()) Invalid();
-    return word;
-  }
-
-  char Next() {
-    if (at_ >= text_.size()) Invalid();
-    return text_[at_++];
-  }
-
-  void SkipBlanks() {
-    while (at_ < text_.size() && text_[at_] == ' ') ++at_;
-  }
-
-  const std::string& text_;
-  std::size_t at_ = 0;
-};
+// The fake's texts are ASCII: each byte a character.
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 class FakeProcessObject : public ManagedProcess {
  public:
@@ -97,36 +29,26 @@ class FakeProcessObject : public ManagedProcess {
   bool hasHandle_;
 };
 
-bool Matches(const FakeManagement::Process& p, const Expression& e) {
-  for (const auto& conjunction : e) {
-    bool all = true;
-    for (const Condition& c : conjunction) {
-      const std::string& actual =
-          c.field == "Name" ? p.name : c.field == "CommandLine" ? p.commandLine
-                                                                 : "";
-      all = all && actual == c.value;
-    }
-    if (all) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 ProcessCollection FakeManagement::ExecQuery(const std::string& query) {
   queries.push_back(query);
   if (onQuery) onQuery();
   if (unavailable) throw Failure(-2147217405, "Access denied");
-  const std::string kFrom = " from Win32_Process Where ";
-  const std::size_t from = query.find(kFrom);
-  if (query.rfind("Select ", 0) != 0 || from == std::string::npos) Invalid();
-  const std::string selected = query.substr(7, from - 7);
-  const bool hasHandle = selected.find("Handle") != std::string::npos;
-  const Expression where = Parser(query.substr(from + kFrom.size())).Parse();
+  wmistub::Query parsed;
+  if (const std::int32_t error = wmistub::ParseQuery(
+          Wide(query), L"Win32_Process", kProperties, L"Handle", &parsed)) {
+    throw Failure(error, "Invalid query");
+  }
+  const bool hasHandle = std::find(parsed.properties.begin(), parsed.properties.end(),
+                                   L"Handle") != parsed.properties.end();
 
   ProcessCollection found;
   for (Process& p : processes) {
-    if (!p.ended && Matches(p, where)) {
+    const auto read = [&p](const std::wstring& name) -> std::optional<std::wstring> {
+      return Wide(name == L"Name" ? p.name : name == L"CommandLine" ? p.commandLine : "");
+    };
+    if (!p.ended && wmistub::Matches(parsed, read)) {
       found.push_back(std::make_unique<FakeProcessObject>(p, hasHandle));
     }
   }

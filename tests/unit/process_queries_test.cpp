@@ -26,13 +26,15 @@ TEST(ProcessQueriesTest, QuestionsAnswerWhetherNotHowMany) {
   EXPECT_EQ(IsCommandRunning(service, "defrag.exe", kWatched), kTrue);
 }
 
+// The service compares without regard to letter case, as WMI does, but the
+// whole command line: not a prefix of it.
 TEST(ProcessQueriesTest, OnlyTheExactCommandLineIsTheWatchedRun) {
   FakeManagement service;
   service.processes = {
       Defrag("\"C:\\WINDOWS\\system32\\defrag.exe\" D: -f"),
       Defrag("C:\\WINDOWS\\system32\\defrag.exe C: -f"),
       Defrag("\"C:\\WINDOWS\\system32\\defrag.exe\" C: -a"),
-      Defrag("\"C:\\WINDOWS\\SYSTEM32\\defrag.exe\" C: -f")};
+      Defrag("\"C:\\WINDOWS\\system32\\defrag.exe\" C: -f -v")};
   EXPECT_EQ(IsCommandRunning(service, "defrag.exe", kWatched), kFalse);
   KillProcessByCommand(service, "defrag.exe", kWatched);
   for (const auto& p : service.processes) EXPECT_FALSE(p.ended);

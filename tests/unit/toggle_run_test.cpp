@@ -17,18 +17,36 @@ using fakes::World;
 const char kStoppedDuringC[] = "Drive C: Defrag aborted with error level 1 (defrag was "
                                "cancelled manually) \r\nDrive D: Defrag aborted by user\r\n\r\n";
 
+// Start takes no click while it asks whether a defragmenter is busy, offers
+// Stop and not Report while the pass runs, and Start and the report after.
 TEST(ToggleRunTest, StartRunsAPassBetweenTheControllerSteps) {
   World w;
+  w.files.contents[World::kReport] = "last run\r\n";
   w.window.Load();
-  w.window.log.clear();
+  int queriesWithAButtonEnabled = 0;
+  w.management.onQuery = [&] {
+    if (w.window.command1Enabled || w.window.command2Enabled) ++queriesWithAButtonEnabled;
+  };
+  struct {
+    std::string caption, command1;
+    bool command1Enabled = false, command2Enabled = true;
+  } running;
+  w.shells.whileWaiting = [&](const fakes::ShellCall&) {
+    running = {w.window.caption, w.window.command1Caption, w.window.command1Enabled,
+               w.window.command2Enabled};
+  };
   ToggleRun(w.ctx);
-  EXPECT_EQ(w.window.log,
-            (std::vector<std::string>{
-                "Command1Enabled=0", "Command2Enabled=0",
-                "Caption=Defragmenting ..", "Command1=Stop",
-                "Command1Enabled=1", "Caption=Defragmented", "Command1=Start",
-                "Command2Enabled=1"}));
   EXPECT_EQ(w.management.queries.size(), 3u);
+  EXPECT_EQ(queriesWithAButtonEnabled, 0);
+  EXPECT_EQ(running.caption, "Defragmenting ..");
+  EXPECT_EQ(running.command1, "Stop");
+  EXPECT_TRUE(running.command1Enabled);
+  EXPECT_FALSE(running.command2Enabled);
+  EXPECT_EQ(w.window.caption, "Defragmented");
+  EXPECT_EQ(w.window.command1Caption, "Start");
+  EXPECT_TRUE(w.window.command1Enabled);
+  EXPECT_TRUE(w.window.command2Enabled);
+  EXPECT_EQ(w.shells.calls.size(), 1u);
   // A report that cannot be probed after the pass: the click probes again.
   w.files.probeFails = true;
   ToggleRun(w.ctx);
@@ -215,6 +233,8 @@ TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
     EventType type;
     std::uint32_t id;
     bool trailer = false;  // the pass met an error of its own
+    bool writtenDuringC = false;  // before duringC returned
+    int pauseMs = 0;  // the report's one retry at the session's end; none elsewhere
   } cases[] = {
       {"succeeded", none, none, kInfo, kDone},
       {"failed drive", [](W w) { w.shells.exitCodes["D:"] = 7; }, none, kError, kFail},
@@ -223,24 +243,30 @@ TEST(ToggleRunTest, EachStartWritesOneEventOfItsOutcome) {
       {"busy", [](W w) { w.management.processes = {{"DfrgNtfs.exe", ""}}; }, none, kWarning, kRefused},
       {"stopped", none, [](W w) { ToggleRun(w.ctx); }, kWarning, kStop},
       {"closed", none, [](W w) { w.window.Unload(); }, kWarning, kStop},
-      {"session end", none, [](W w) { FormEndSession(w.ctx, true); EXPECT_EQ(w.events.written.size(), 1u); },
-       kWarning, kStop},
+      {"session end", none, [](W w) { FormEndSession(w.ctx, true); }, kWarning, kStop, false,
+       true},
       {"session end, C: not ended", [](W w) { w.shells.runOn = {"C:"}; w.shells.endFails = true; },
-       [](W w) { FormEndSession(w.ctx, true); }, kWarning, kStop, true},
+       [](W w) { FormEndSession(w.ctx, true); }, kWarning, kStop, true, true},
       // The event before the file, which gets one short retry.
       {"session end, report locked", [](W w) { w.files.locked.insert(World::kReport); },
-       [](W w) { FormEndSession(w.ctx, true); EXPECT_EQ(w.messages.pauses, std::vector<int>{500}); },
-       kWarning, kStop},
+       [](W w) { FormEndSession(w.ctx, true); }, kWarning, kStop, false, true, 500},
   };
   for (const auto& c : cases) {
     World w;
     w.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
     w.window.Load();
     c.arrange(w);
+    std::size_t writtenAfterC = 0;
     w.shells.whileWaiting = [&](const fakes::ShellCall& call) {
-      if (call.arguments == "C: -f") c.duringC(w);
+      if (call.arguments != "C: -f") return;
+      c.duringC(w);
+      writtenAfterC = w.events.written.size();
     };
     ToggleRun(w.ctx);
+    if (c.writtenDuringC) EXPECT_EQ(writtenAfterC, 1u) << c.name;
+    EXPECT_EQ(w.messages.pauses,
+              c.pauseMs ? std::vector<int>{c.pauseMs} : std::vector<int>{})
+        << c.name;
     ASSERT_EQ(w.events.written.size(), 1u) << c.name;
     const fakes::FakeEventLog::Event& e = w.events.written[0];
     EXPECT_EQ(std::pair(e.type, e.id), std::pair(c.type, c.id)) << c.name;

@@ -9,6 +9,7 @@
 #include "com_object.h"
 #include "services.h"
 #include "settings.h"
+#include "wql.h"
 
 namespace wmistub {
 namespace {

@@ -3,7 +3,6 @@
 #include <wbemcli.h>
 
 #include <cwchar>
-#include <cwctype>
 #include <sstream>
 
 #include "sim_config.h"
@@ -70,13 +69,6 @@ std::wstring HresultText(HRESULT hr) {
   wchar_t text[16];
   std::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
   return text;
-}
-
-bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
-  return true;
 }
 
 std::wstring ArgText(const wchar_t* text) {

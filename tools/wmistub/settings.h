@@ -49,8 +49,6 @@ HRESULT CrossProcessCall();
 // "0x80041017"
 std::wstring HresultText(HRESULT hr);
 
-bool EqualNoCase(const std::wstring& a, const std::wstring& b);
-
 // A string argument as text; a null one as "(null)".
 std::wstring ArgText(const wchar_t* text);
 

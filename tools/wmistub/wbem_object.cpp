@@ -6,6 +6,7 @@
 
 #include "com_object.h"
 #include "settings.h"
+#include "wql.h"
 
 namespace wmistub {
 

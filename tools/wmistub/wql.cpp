@@ -1,11 +1,7 @@
 #include "wql.h"
 
-#include <wbemcli.h>
-
 #include <cwchar>
 #include <cwctype>
-
-#include "settings.h"
 
 namespace wmistub {
 
@@ -215,10 +211,9 @@ bool Holds(const Condition& c, const PropertyReader& read) {
 
 }  // namespace
 
-HRESULT ParseQuery(const std::wstring& text, const std::wstring& className,
-                   const std::vector<std::wstring>& known,
-                   const std::wstring& key, Query* query) {
-  constexpr HRESULT kInvalidQuery = static_cast<HRESULT>(WBEM_E_INVALID_QUERY);
+std::int32_t ParseQuery(const std::wstring& text, const std::wstring& className,
+                        const std::vector<std::wstring>& known,
+                        const std::wstring& key, Query* query) {
   Parser parser(text, known);
   if (!parser.Keyword(L"SELECT")) return kInvalidQuery;
   std::vector<std::wstring> selected;
@@ -231,7 +226,7 @@ HRESULT ParseQuery(const std::wstring& text, const std::wstring& className,
   const std::wstring queried = parser.Word();
   if (!parser.ok()) return kInvalidQuery;
   if (!EqualNoCase(queried, className))
-    return static_cast<HRESULT>(WBEM_E_INVALID_CLASS);
+    return kInvalidClass;
 
   Query parsed;
   for (const std::wstring& word : selected) {
@@ -246,11 +241,18 @@ HRESULT ParseQuery(const std::wstring& text, const std::wstring& className,
   if (parser.Keyword(L"WHERE")) parsed.where = parser.Or();
   if (!parser.ok() || !parser.AtEnd()) return kInvalidQuery;
   *query = std::move(parsed);
-  return S_OK;
+  return 0;
 }
 
 bool Matches(const Query& query, const PropertyReader& read) {
   return query.where == nullptr || Holds(*query.where, read);
+}
+
+bool EqualNoCase(const std::wstring& a, const std::wstring& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::towupper(a[i]) != std::towupper(b[i])) return false;
+  return true;
 }
 
 }  // namespace wmistub

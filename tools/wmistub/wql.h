@@ -12,9 +12,11 @@
 // quote; any other backslash makes the query malformed, as in WMI, where a
 // path with single backslashes is not a valid literal. A null property
 // satisfies no comparison but IS NULL.
+//
+// Portable: the unit tests' fake of the management service reads its
+// queries with it too.
 
-#include <windows.h>
-
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -35,14 +37,22 @@ struct Query {
 using PropertyReader =
     std::function<std::optional<std::wstring>(const std::wstring& name)>;
 
+// The service's answers to a query it cannot read (WBEM_E_INVALID_QUERY,
+// WBEM_E_INVALID_CLASS), as HRESULTs.
+constexpr std::int32_t kInvalidQuery = static_cast<std::int32_t>(0x80041017);
+constexpr std::int32_t kInvalidClass = static_cast<std::int32_t>(0x80041010);
+
 // Parses `text` as a query on class `className`, whose properties are
-// `known`. Selecting __PATH or __RELPATH selects the key `key`. Answers
-// WBEM_E_INVALID_CLASS for another class, WBEM_E_INVALID_QUERY for text out
-// of the grammar or a property the class does not have.
-HRESULT ParseQuery(const std::wstring& text, const std::wstring& className,
+// `known`. Selecting __PATH or __RELPATH selects the key `key`. Answers 0,
+// kInvalidClass for another class, kInvalidQuery for text out of the
+// grammar or a property the class does not have.
+std::int32_t ParseQuery(const std::wstring& text, const std::wstring& className,
                    const std::vector<std::wstring>& known,
                    const std::wstring& key, Query* query);
 
 bool Matches(const Query& query, const PropertyReader& read);
+
+// Names and strings compare without regard to letter case, as in WMI.
+bool EqualNoCase(const std::wstring& a, const std::wstring& b);
 
 }  // namespace wmistub

@@ -56,11 +56,15 @@ class SystemFunction<Result(WINAPI*)(Args...)> : SystemFunctionLookup {
   using Pointer = Result(WINAPI*)(Args...);
 
   // `missing` is what a call answers while the function cannot be had, as
-  // a failure of the function itself would; it is left out for a function
-  // that answers nothing.
+  // a failure of the function itself would. Only a function that answers
+  // nothing leaves it out: a default 0 would be S_OK for an HRESULT.
   constexpr SystemFunction(const wchar_t* dll, const char* name,
-                           Missing missing = {}) noexcept
+                           Missing missing) noexcept
       : SystemFunctionLookup(dll, name), missing_(missing) {}
+  constexpr SystemFunction(const wchar_t* dll, const char* name) noexcept
+      : SystemFunctionLookup(dll, name), missing_() {
+    static_assert(std::is_void_v<Result>, "state what a call answers when missing");
+  }
 
   // The function; null, with the lookup's error as the last error, while
   // it cannot be had.
