@@ -198,6 +198,17 @@ void PrintWindow(HWND window) {
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
 }
 
+// Every top-level window EnumWindows gives, one line each, in its order.
+BOOL CALLBACK PrintTopLevel(HWND window, LPARAM /*lParam*/) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  std::printf("hwnd=%p class=%s title=%s visible=%d pid=%lu\n",
+              static_cast<void*>(window), Escaped(ClassOf(window)).c_str(),
+              Escaped(TextOf(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
+              static_cast<unsigned long>(pid));
+  return TRUE;
+}
+
 std::vector<HWND> FindTopLevel(const std::wstring& title) {
   Search search{title, {}};
   EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
@@ -454,7 +465,7 @@ int Usage() {
                "       winpeek hittest <x> <y>\n"
                "       winpeek lock <path> [<ms>] | exists <path>\n"
                "       winpeek mutex <name> <SDDL>\n"
-               "       winpeek screen|drives|ps\n"
+               "       winpeek screen|drives|ps|windows\n"
                "       winpeek cmdline <image name>\n"
                "       winpeek spawn <program> [<argument>...]\n"
                "       winpeek unseen <seconds> <program> [<argument>...]\n");
@@ -479,6 +490,8 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (argc == 2 && std::wstring(argv[1]) == L"ps") return ListProcesses();
+  if (argc == 2 && std::wstring(argv[1]) == L"windows")
+    return EnumWindows(PrintTopLevel, /*lParam=*/0) ? 0 : 1;
   if (argc == 3 && std::wstring(argv[1]) == L"cmdline")
     return PrintCommandLines(argv[2]);
   // "argv[from]" argv[from + 1] ...: the path in quotes, as the shell has it
