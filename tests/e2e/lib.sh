@@ -672,7 +672,8 @@ e2e_diagnose() {
       echo "$w $(xdotool getwindowname "$w" 2>/dev/null)"
     done >"$dir/x-windows.txt" || true
   fi
-  e2e_state 2>&1 | tee "$dir/state.txt" >&2
+  e2e_state >"$dir/state.txt" 2>&1  # not in a pipe: it waits for the launcher
+  cat "$dir/state.txt" >&2
   cp "$(e2e_sim_log_file)" "$(e2e_wmistub_log_file)" "$dir/" 2>/dev/null || true
   cp "$WINEPREFIX"/drive_c/windows/DefragReport*.txt "$dir/" 2>/dev/null || true
   cp "$E2E_TMP"/*.log "$E2E_TMP"/*.out "$dir/" 2>/dev/null || true
@@ -707,7 +708,7 @@ e2e_state() {
     tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log" 2>/dev/null || true
   fi
   for pid in /proc/[0-9]*; do
-    tr '\0' '\n' <"$pid/environ" 2>/dev/null |
+    { tr '\0' '\n' <"$pid/environ"; } 2>/dev/null |
       grep -qxF "WINEPREFIX=$WINEPREFIX" && pids+=("${pid#/proc/}")
   done
   echo "== the prefix's Unix processes:"
