@@ -25,7 +25,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 
 E2E_NAME=$(basename "$0" .sh)
-E2E_TIME_LIMIT=${E2E_TIME_LIMIT:-240}
+E2E_TIME_LIMIT=${E2E_TIME_LIMIT:-280}
 E2E_SCREEN_W=$ORVANE_SCREEN_W
 E2E_SCREEN_H=$ORVANE_SCREEN_H
 # Where Orvane.exe lies inside the prefix: on C:, since the tests take the
@@ -687,26 +687,21 @@ e2e_diagnose() {
 # Wine's log since it started; and the prefix's Unix processes, the
 # wineserver among them.
 e2e_state() {
-  local status=0 out pid pids=()
-  out=$(e2e_wine winpeek.exe windows 2>&1) || status=$?
-  printf '== EnumWindows (winpeek windows, status %s):\n%s\n' "$status" "$(tr -d '\r' <<<"$out")"
-  status=0
-  out=$(e2e_wine winpeek.exe ps 2>&1) || status=$?
-  printf '== processes (winpeek ps, status %s):\n%s\n' "$status" "$(tr -d '\r' <<<"$out")"
-  if [ -n "$E2E_ORVANE_PID" ]; then
-    if e2e_running "$E2E_ORVANE_PID"; then
-      echo "== the last start's launcher, pid $E2E_ORVANE_PID, still runs; its threads:"
-      ps -L -o tid=,stat=,wchan:28=,comm= -p "$E2E_ORVANE_PID" || true
-    else
-      status=0
-      wait "$E2E_ORVANE_PID" 2>/dev/null || status=$?
-      echo "== the last start's launcher, pid $E2E_ORVANE_PID, ended with status $status"
-    fi
-    echo "== its output:"
-    cat "$E2E_TMP/orvane.out" 2>/dev/null || true
-    echo "== Wine's log since it started:"
-    tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log" 2>/dev/null || true
+  local pid status=0 pids=()
+  echo "== EnumWindows (winpeek list '*'):"
+  e2e_wine winpeek.exe list '*' | tr -d '\r' || echo "(winpeek failed: $?)"
+  echo "== processes (winpeek ps):"
+  e2e_wine winpeek.exe ps | tr -d '\r' || echo "(winpeek failed: $?)"
+  if [ -n "$E2E_ORVANE_PID" ] && e2e_running "$E2E_ORVANE_PID"; then
+    echo "== the last start's launcher (pid $E2E_ORVANE_PID) runs; its threads:"
+    ps -L -o tid=,stat=,wchan:28=,comm= -p "$E2E_ORVANE_PID" || true
+  elif [ -n "$E2E_ORVANE_PID" ]; then
+    wait "$E2E_ORVANE_PID" 2>/dev/null || status=$?
+    echo "== the last start's launcher (pid $E2E_ORVANE_PID) ended (wait: $status)"
   fi
+  echo "== its output, then Wine's log since it started:"
+  cat "$E2E_TMP/orvane.out" 2>/dev/null || true
+  tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log" 2>/dev/null || true
   for pid in /proc/[0-9]*; do
     { tr '\0' '\n' <"$pid/environ"; } 2>/dev/null |
       grep -qxF "WINEPREFIX=$WINEPREFIX" && pids+=("${pid#/proc/}")

@@ -123,7 +123,8 @@ struct Search {
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<Search*>(lParam);
-  if (TextOf(window) == search->title) search->found.push_back(window);
+  if (search->title == L"*" || TextOf(window) == search->title)  // * : all
+    search->found.push_back(window);
   return TRUE;
 }
 
@@ -196,17 +197,6 @@ void PrintWindow(HWND window) {
               static_cast<unsigned long>(pid),
               GetForegroundWindow() == window ? 1 : 0);
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
-}
-
-// Every top-level window EnumWindows gives, one line each, in its order.
-BOOL CALLBACK PrintTopLevel(HWND window, LPARAM /*lParam*/) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  std::printf("hwnd=%p class=%s title=%s visible=%d pid=%lu\n",
-              static_cast<void*>(window), Escaped(ClassOf(window)).c_str(),
-              Escaped(TextOf(window)).c_str(), IsWindowVisible(window) ? 1 : 0,
-              static_cast<unsigned long>(pid));
-  return TRUE;
 }
 
 std::vector<HWND> FindTopLevel(const std::wstring& title) {
@@ -465,7 +455,7 @@ int Usage() {
                "       winpeek hittest <x> <y>\n"
                "       winpeek lock <path> [<ms>] | exists <path>\n"
                "       winpeek mutex <name> <SDDL>\n"
-               "       winpeek screen|drives|ps|windows\n"
+               "       winpeek screen|drives|ps\n"
                "       winpeek cmdline <image name>\n"
                "       winpeek spawn <program> [<argument>...]\n"
                "       winpeek unseen <seconds> <program> [<argument>...]\n");
@@ -490,8 +480,6 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (argc == 2 && std::wstring(argv[1]) == L"ps") return ListProcesses();
-  if (argc == 2 && std::wstring(argv[1]) == L"windows")
-    return EnumWindows(PrintTopLevel, /*lParam=*/0) ? 0 : 1;
   if (argc == 3 && std::wstring(argv[1]) == L"cmdline")
     return PrintCommandLines(argv[2]);
   // "argv[from]" argv[from + 1] ...: the path in quotes, as the shell has it
