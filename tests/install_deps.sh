@@ -1,12 +1,9 @@
 #!/usr/bin/env bash
-# scripts/install-deps.sh on an imperfect package registry, as root (run by
-# scripts/test.sh). Nothing on the machine changes: apt reads a configuration
-# of its own (APT_CONFIG) with package lists of its own, and only simulates
-# the install, against a copy of dpkg's database (DPKG_ADMINDIR) in which
-# xauth is missing.
-#   1. One extra package source cannot be had, so apt-get update fails: the
-#      install goes on, and xauth is installed from the other sources.
-#   2. No source at all: the install fails, and names xauth and why.
+# scripts/install-deps.sh on an imperfect registry, as root (from test.sh),
+# changing nothing: apt has a configuration and lists of its own (APT_CONFIG)
+# and only simulates, on a copy of dpkg's database without xauth.
+#   1. One source out of reach fails apt-get update: xauth is installed.
+#   2. No source at all: the install fails, naming xauth and why.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 [ "$(id -u)" -eq 0 ] || { echo "install_deps: SKIP, needs root"; exit 77; }
@@ -23,8 +20,7 @@ echo 'deb [trusted=yes] file:/nonexistent/orvane-test ./' >"$tmp/unreachable.lis
 cat /etc/apt/sources.list "$tmp/unreachable.list" >"$tmp/system.list" 2>/dev/null ||
   cp "$tmp/unreachable.list" "$tmp/system.list"
 
-# install LIST PARTS: install-deps.sh with these sources; its output in
-# $tmp/out, its status in $status.
+# install LIST PARTS: with these sources; output in $tmp/out, status $status.
 install() {
   cat >"$tmp/apt.conf" <<EOF
 Dir::State::status "$DPKG_ADMINDIR/status";
