@@ -674,6 +674,9 @@ e2e_diagnose() {
   fi
   e2e_state >"$dir/state.txt" 2>&1  # not in a pipe: it waits for the launcher
   cat "$dir/state.txt" >&2
+  # Where each thread of the prefix's programs is, Orvane's among them.
+  (cd "$WINEPREFIX/drive_c" && timeout 60 "$ORVANE_WINE" winedbg --command "bt all") \
+    2>&1 | tr -d '\r' >"$dir/backtraces.txt" || true
   cp "$(e2e_sim_log_file)" "$(e2e_wmistub_log_file)" "$dir/" 2>/dev/null || true
   cp "$WINEPREFIX"/drive_c/windows/DefragReport*.txt "$dir/" 2>/dev/null || true
   cp "$E2E_TMP"/*.log "$E2E_TMP"/*.out "$dir/" 2>/dev/null || true
