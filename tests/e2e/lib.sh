@@ -683,12 +683,9 @@ e2e_diagnose() {
   e2e_log "diagnostics in $dir"
 }
 
-# What Windows and Wine see at the moment of a failure: every top-level
-# window EnumWindows lists (the X windows are in x-windows.txt), the
+# What Windows and Wine see at a failure: the top-level windows and the
 # processes Windows lists, the last start's launcher (the Unix process that
-# becomes the program): its state and threads, or its status, its output and
-# Wine's log since it started; and the prefix's Unix processes, the
-# wineserver among them.
+# becomes the program) and what it wrote, the prefix's Unix processes.
 e2e_state() {
   local pid status=0 pids=()
   echo "== EnumWindows (winpeek list '*'):"
