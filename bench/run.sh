@@ -4,6 +4,8 @@
 # machine. Run by hand from anywhere:
 #
 #   bench/run.sh
+#   bench/run.sh --check   (the test command's: builds everything and runs
+#                          each kind of helper once, briefly; no figures)
 #
 # Builds Orvane.exe as released (preset win32-release), the simulated
 # defragmenter and the helpers in bench/,
@@ -114,7 +116,6 @@ build() {
 # --- prefix and X server ----------------------------------------------------
 
 TMP=
-XVFB_PID=
 
 cleanup() {
   local status=$?
@@ -123,10 +124,7 @@ cleanup() {
     WINEPREFIX=$TMP/prefix timeout 30 wineserver -k 2>/dev/null || true
     WINEPREFIX=$TMP/prefix timeout 30 wineserver -w 2>/dev/null || true
   fi
-  if [ -n "$XVFB_PID" ]; then
-    kill "$XVFB_PID" 2>/dev/null || true
-    wait "$XVFB_PID" 2>/dev/null || true
-  fi
+  orvane_stop_xvfb
   if [ -n "$TMP" ] && [ "${BENCH_KEEP:-0}" != 1 ]; then
     rm -rf "$TMP"
   elif [ -n "$TMP" ]; then
@@ -146,31 +144,23 @@ make_prefix() {
   TMP=$(mktemp -d /tmp/orvane-bench-XXXXXX)
   trap cleanup EXIT
   trap 'log interrupted; exit 1' INT TERM HUP
-  export WINEPREFIX=$TMP/prefix WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  export WINEDEBUG=-all
+  orvane_use_prefix "$TMP/prefix"
   log "making the prefix $WINEPREFIX"
   "$ROOT/scripts/wine-prefix.sh" new "$WINEPREFIX" "$ARCH" || die "wineboot failed"
 
   # C: stays; Z: (the Unix root) goes; D: to W: are fixed drives on empty
   # directories.
   rm -f "$WINEPREFIX/dosdevices/z:"
-  local reg=$WINEPREFIX/drive_c/bench.reg letter
+  local letter
   {
-    printf 'REGEDIT4\n\n'
-    printf '[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]\n'
-    printf '"ShowCrashDialog"=dword:00000000\n\n'
     printf '[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]\n'
     for letter in "${DRIVES[@]}"; do
       mkdir -p "$TMP/vol-$letter"
       ln -sfn "$TMP/vol-$letter" "$WINEPREFIX/dosdevices/$letter:"
       printf '"%s:"="hd"\n' "$letter"
     done
-  } >"$reg"
-  DISPLAY='' win regedit 'C:\bench.reg' >/dev/null
-  rm -f "$reg"
-  # A new session mounts the drives afresh.
-  timeout 30 wineserver -k 2>/dev/null || true
-  timeout 30 wineserver -w 2>/dev/null || true
+  } | "$ROOT/scripts/wine-prefix.sh" import "$WINEPREFIX" || die "regedit failed"
 
   local sys=$WINEPREFIX/drive_c/windows/system32
   cp "$BUILD/tools/simdefrag/defrag.exe" "$BUILD/tools/simdefrag/DfrgNtfs.exe" \
@@ -181,18 +171,7 @@ make_prefix() {
 }
 
 start_xvfb() {
-  local numfile=$TMP/display
-  : >"$numfile"
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp -noreset \
-    5>"$numfile" >"$TMP/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$numfile" ] && break
-    sleep 0.1
-  done
-  [ -s "$numfile" ] || die "Xvfb did not start"
-  DISPLAY=":$(tr -d '\n' <"$numfile")"
-  export DISPLAY
+  orvane_start_xvfb "$TMP/xvfb.log" || die "Xvfb did not start"
 }
 
 simulate() {
@@ -263,16 +242,15 @@ all_ended_zero() {
 
 # Wine's own window management (a virtual desktop) or a bare X server.
 set_desktop() {
-  local reg=$WINEPREFIX/drive_c/desktop.reg
-  if [ "$1" = virtual ]; then
-    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n\n[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="1024x768"\n' >"$reg"
-  else
-    printf 'REGEDIT4\n\n[-HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n' >"$reg"
-  fi
-  win regedit 'C:\desktop.reg' >/dev/null
-  rm -f "$reg"
   timeout 30 wineserver -k 2>/dev/null || true
   timeout 30 wineserver -w 2>/dev/null || true
+  if [ "$1" = virtual ]; then
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"Desktop"="Default"\n\n'
+    printf '[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"Default"="%sx%s"\n' \
+      "$ORVANE_SCREEN_W" "$ORVANE_SCREEN_H"
+  else
+    printf '[-HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n'
+  fi | "$ROOT/scripts/wine-prefix.sh" import "$WINEPREFIX" || die "regedit failed"
   # One session for all the measurements that follow: no wineserver or
   # desktop start inside a timed run.
   wineserver -p
@@ -540,7 +518,22 @@ write_results() {
   log "written to $RESULTS"
 }
 
+# check: that the benchmarks build and their helpers run, in a minute or
+# two, so that a change in the program's code cannot break them unnoticed.
+check() {
+  build
+  make_prefix
+  start_xvfb
+  set_desktop virtual  # runs watch.exe, the empty window and the launcher
+  win 'C:\bench\wmi_time.exe' 5 | grep -q '^single ' || die "wmi_time failed"
+  log "the benchmarks build and run"
+}
+
 main() {
+  if [ "${1:-}" = --check ]; then
+    check
+    return
+  fi
   local started=$SECONDS
   build
   make_prefix

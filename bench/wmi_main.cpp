@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
     // cannot pass for a fast one.
     service.ExecQuery(orvane::CommandLineQuery(orvane::kDefragImage, watched,
                                                /*withHandle=*/false));
-    service.ExecQuery(orvane::ProcessNameQuery(orvane::kNtfsEngineImage));
-    service.ExecQuery(orvane::ProcessNameQuery(orvane::kFatEngineImage));
+    for (const char* engine : orvane::kEngineImages)
+      service.ExecQuery(orvane::ProcessNameQuery(engine));
     service.ExecQuery(single);
 
     const int perBlock = n / kBlocks;

@@ -37,9 +37,7 @@ exe=$root/build/$arch/Orvane.exe
 sim=$root/build/$arch/tools/simdefrag
 [ -f "$exe" ] || { echo "run: $exe was not built" >&2; exit 1; }
 
-export WINEPREFIX=$sandbox
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+orvane_use_prefix "$sandbox"
 made_for=$(orvane_prefix_arch "$WINEPREFIX")
 if [ -n "$made_for" ] && [ "$made_for" != "$arch" ]; then
   echo "run: $WINEPREFIX is a $made_for prefix, not $arch; choose another ORVANE_SANDBOX" >&2
@@ -57,9 +55,7 @@ ln -sfn ../drive_d "$WINEPREFIX/dosdevices/d:"
 # D: a fixed drive; Z: (the Unix root) a network drive, so that the pass
 # defragments C: and D: only. Text files open in Notepad, as on Windows (a
 # 64-bit prefix leaves .txt without a program).
-cat >"$WINEPREFIX/drive_c/orvane-drives.reg" <<'REG'
-REGEDIT4
-
+"$root/scripts/wine-prefix.sh" import "$WINEPREFIX" <<'REG'
 [HKEY_LOCAL_MACHINE\Software\Wine\Drives]
 "d:"="hd"
 "z:"="network"
@@ -70,27 +66,16 @@ REGEDIT4
 [HKEY_CLASSES_ROOT\txtfile\shell\open\command]
 @="\"C:\\windows\\system32\\notepad.exe\" \"%1\""
 REG
-(cd "$WINEPREFIX/drive_c" && DISPLAY='' "$ORVANE_WINE" regedit 'C:\orvane-drives.reg')
-rm -f "$WINEPREFIX/drive_c/orvane-drives.reg"
-wineserver -k 2>/dev/null || true
-wineserver -w
 
 # A display we can open, else a virtual one.
 can_open() { DISPLAY=$1 xdotool getdisplaygeometry >/dev/null 2>&1; }
-xvfb_pid=
 if [ -n "${DISPLAY:-}" ] && ! can_open "$DISPLAY" && [ -n "${SUDO_USER:-}" ]; then
   user_home=$(getent passwd "$SUDO_USER" | cut -d: -f6)
   [ -f "$user_home/.Xauthority" ] && export XAUTHORITY=$user_home/.Xauthority
 fi
 if [ -z "${DISPLAY:-}" ] || ! can_open "$DISPLAY"; then
-  numfile=$(mktemp)
-  Xvfb -displayfd 5 -screen 0 1024x768x24 -nolisten tcp 5>"$numfile" \
-    >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$numfile" ] && break; sleep 0.1; done
-  DISPLAY=":$(tr -d '\n' <"$numfile")"
-  export DISPLAY
-  rm -f "$numfile"
+  orvane_start_xvfb "$root/build/run-xvfb.log" ||
+    { echo "run: Xvfb did not start: see build/run-xvfb.log" >&2; exit 1; }
   echo "run: no display to show the window on: Orvane runs on a virtual X"
   echo "     server ($DISPLAY), invisible; a screenshot follows. Ctrl+C ends it."
 fi
@@ -98,7 +83,7 @@ fi
 cleanup() {
   wineserver -k 2>/dev/null || true
   timeout 20 wineserver -w 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  orvane_stop_xvfb
 }
 trap cleanup EXIT
 trap 'exit 130' INT TERM
@@ -111,7 +96,7 @@ echo "run: Orvane.exe $* (prefix $WINEPREFIX)"
   2>"$root/build/run-wine.log" &
 orvane=$!
 
-if [ -n "$xvfb_pid" ]; then
+if [ -n "$ORVANE_XVFB_PID" ]; then
   shot=$root/build/run-screenshot.png
   for _ in $(seq 60); do
     xdotool search --name '^(Defragment|Defragmenting \.\.|Defragmented|Defrag Error|Orvane)$' \

@@ -5,7 +5,8 @@
 # build in a 64-bit prefix (preset win64) on every host, the 32-bit build in
 # a 32-bit prefix (preset win32) where the host runs 32-bit Wine; each with
 # the released exe of its architecture once more. Every preset is built on
-# every host.
+# every host. Then the benchmarks are built and run once, briefly, and, as
+# root, install-deps.sh is tried on an imperfect registry.
 #
 # Ends with the line "N passed, N failed, N skipped", where skipped counts
 # the tests that did not run (those of a leg this host cannot run, named on
@@ -122,6 +123,28 @@ for preset in linux fuzz win64 win32; do
     failed=$((failed + 1))  # ctest failed without a failing test
   fi
 done
+
+# step NAME COMMAND...: a test of its own beside the presets' ones.
+step() {
+  echo "== $1"
+  if "${@:2}"; then
+    passed=$((passed + 1))
+  else
+    echo "== $1: failed"
+    failed=$((failed + 1))
+  fi
+}
+# The benchmarks build and their helpers run, so that a change in the
+# program cannot break them unnoticed (no timing: bench/run.sh does that).
+step "bench: build, one short run" "$root/bench/run.sh" --check
+# The install goes on past a failed apt-get update; as root only, and it
+# changes nothing on the machine.
+if [ "$(id -u)" -eq 0 ]; then
+  step "install-deps on an imperfect registry" "$root/tests/install_deps.sh"
+else
+  skipped=$((skipped + 1))
+  notes+=("== not run: tests/install_deps.sh, which needs root")
+fi
 
 echo "== took $(( (SECONDS - started) / 60 )) min $(( (SECONDS - started) % 60 )) s"
 [ "${#notes[@]}" -eq 0 ] || printf '%s\n' "${notes[@]}"

@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # How the scripts and tests call Wine; sourced by them. The one place that
-# knows which loader runs a prefix of which architecture, and whether this
-# host can run 32-bit Wine at all.
+# knows which loader runs a prefix of which architecture, whether this host
+# can run 32-bit Wine at all, the environment a prefix's programs run in,
+# and how a virtual X server for their windows is started.
 #
 # Debian's `wine` wrapper (and `wineboot`, which goes through it) takes the
 # 32-bit loader whenever that file is executable, even on a kernel that
@@ -63,4 +64,44 @@ orvane_exe_arch() {
     014c) echo win32 ;;
     *) echo "orvane_exe_arch: $1 is no x86 Windows program" >&2; return 1 ;;
   esac
+}
+
+# orvane_use_prefix PREFIX: from now on Wine programs run in PREFIX, without
+# .NET, Gecko or desktop menu entries, and with Wine's own messages off
+# unless WINEDEBUG asks for some.
+orvane_use_prefix() {
+  export WINEPREFIX=$1 WINEDEBUG=${WINEDEBUG:--all}
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  unset WINEARCH  # the prefix records its own
+}
+
+# orvane_start_xvfb LOG: a virtual X server of
+# ORVANE_SCREEN_W x ORVANE_SCREEN_H, on a display number it picks itself
+# (so that servers started at once never race for one), not listening on
+# the network; exports DISPLAY, its pid in ORVANE_XVFB_PID. False, with the
+# server's messages in LOG, when it did not start within 10 s.
+ORVANE_SCREEN_W=1024 ORVANE_SCREEN_H=768
+ORVANE_XVFB_PID=
+orvane_start_xvfb() {
+  local numfile number _
+  numfile=$(mktemp)
+  Xvfb -displayfd 5 -screen 0 "${ORVANE_SCREEN_W}x${ORVANE_SCREEN_H}x24" \
+       -nolisten tcp -noreset 5>"$numfile" >"$1" 2>&1 &
+  ORVANE_XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$numfile" ] && break
+    sleep 0.1
+  done
+  number=$(tr -d '\n' <"$numfile")
+  rm -f "$numfile"
+  [ -n "$number" ] || return 1
+  export DISPLAY=:$number
+}
+
+# orvane_stop_xvfb: ends the server orvane_start_xvfb started, if any.
+orvane_stop_xvfb() {
+  [ -n "$ORVANE_XVFB_PID" ] || return 0
+  kill "$ORVANE_XVFB_PID" 2>/dev/null || true
+  wait "$ORVANE_XVFB_PID" 2>/dev/null || true
+  ORVANE_XVFB_PID=
 }

@@ -9,7 +9,13 @@ source "$(dirname "$0")/wine-env.sh"
 arch=$(orvane_prefix_arch "$WINEPREFIX")
 orvane_wine_arch "${arch:-${ORVANE_WINEARCH:-win32}}"
 export WINEDEBUG=${WINEDEBUG:--all}
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$ORVANE_WINE" "$@"
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$ORVANE_WINE" "$@"
 fi
-exec "$ORVANE_WINE" "$@"
+xvfb_log=$(mktemp)
+trap 'orvane_stop_xvfb; rm -f "$xvfb_log"' EXIT
+orvane_start_xvfb "$xvfb_log" ||
+  { echo "wine-run: Xvfb did not start: $(cat "$xvfb_log")" >&2; exit 1; }
+status=0
+"$ORVANE_WINE" "$@" || status=$?
+exit "$status"

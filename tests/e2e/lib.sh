@@ -25,16 +25,15 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-env.sh"
 
 E2E_NAME=$(basename "$0" .sh)
-E2E_TIME_LIMIT=${E2E_TIME_LIMIT:-240}
-E2E_SCREEN_W=1024
-E2E_SCREEN_H=768
+E2E_TIME_LIMIT=${E2E_TIME_LIMIT:-280}
+E2E_SCREEN_W=$ORVANE_SCREEN_W
+E2E_SCREEN_H=$ORVANE_SCREEN_H
 # Where Orvane.exe lies inside the prefix: on C:, since the tests take the
 # Z: drive (the Unix root) away to control exactly which drives exist.
 E2E_ORVANE_WIN='C:\Orvane\Orvane.exe'
 E2E_SYSTEM32_WIN='C:\windows\system32'
 
 E2E_TMP=
-E2E_XVFB_PID=
 E2E_WATCHDOG_PID=
 E2E_ORVANE_PID=
 E2E_DRIVES_REG=
@@ -93,29 +92,17 @@ e2e_pristine() {
   echo "$pristine"
 }
 
-# Settings every test wants: no crash dialog waiting for a click, and .txt
-# files opened by txtview.exe (a copy of the simulator installed per test),
-# which logs its command line, so a test can see what the Report button
-# opened.
+# Settings every test wants: .txt files opened by txtview.exe (a copy of
+# the simulator installed per test), which logs its command line, so a test
+# can see what the Report button opened.
 e2e_pristine_settings() {
-  local prefix=$1
-  cat >"$prefix/drive_c/orvane-e2e.reg" <<'EOF'
-REGEDIT4
-
-[HKEY_CURRENT_USER\Software\Wine\WineDbg]
-"ShowCrashDialog"=dword:00000000
-
+  "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix.sh" import "$1" <<'EOF'
 [HKEY_CLASSES_ROOT\.txt]
 @="txtfile"
 
 [HKEY_CLASSES_ROOT\txtfile\shell\open\command]
 @="\"C:\\windows\\system32\\txtview.exe\" \"%1\""
 EOF
-  (cd "$prefix/drive_c" && DISPLAY='' WINEPREFIX=$prefix WINEDEBUG=-all \
-    WINEDLLOVERRIDES="winemenubuilder.exe=" \
-    timeout 120 "$ORVANE_WINE" regedit 'C:\orvane-e2e.reg' >/dev/null 2>&1)
-  WINEPREFIX=$prefix timeout 60 wineserver -w
-  rm -f "$prefix/drive_c/orvane-e2e.reg"
 }
 
 # Makes this test's prefix and X server. Call once, first.
@@ -143,10 +130,9 @@ e2e_init() {
   e2e_arch
   local pristine
   pristine=$(e2e_pristine)
-  export WINEPREFIX=$E2E_TMP/prefix
+  # Wine's log is read by the tests: only the channels they ask for.
   export WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-  unset WINEARCH
+  orvane_use_prefix "$E2E_TMP/prefix"
   # The user's regional settings follow the locale: C gives United States
   # formats, whatever the caller's own locale is.
   export LANG=C.UTF-8
@@ -189,19 +175,8 @@ e2e_install_simulator() {
 }
 
 e2e_start_xvfb() {
-  local numfile=$E2E_TMP/display i
-  : >"$numfile"
-  # -displayfd: the server picks a free display itself and writes its number.
-  Xvfb -displayfd 5 -screen 0 "${E2E_SCREEN_W}x${E2E_SCREEN_H}x24" \
-       -nolisten tcp -noreset 5>"$numfile" >"$E2E_TMP/xvfb.log" 2>&1 &
-  E2E_XVFB_PID=$!
-  for i in $(seq 100); do
-    [ -s "$numfile" ] && break
-    sleep 0.1
-  done
-  [ -s "$numfile" ] || e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
-  DISPLAY=":$(tr -d '\n' <"$numfile")"
-  export DISPLAY
+  orvane_start_xvfb "$E2E_TMP/xvfb.log" ||
+    e2e_fail "Xvfb did not start: $(cat "$E2E_TMP/xvfb.log")"
 }
 
 # e2e_add_drive LETTER TYPE: drive LETTER: of TYPE (hd, cdrom, network or
@@ -246,8 +221,13 @@ e2e_log_without_pids() {
 }
 
 # Settings of the simulator (see tools/simdefrag/sim_config.h), one argument
-# per line: e2e_simulate "C: exit=0 ms=100" "D: exit=7".
-e2e_simulate() { e2e_settings_file simdefrag.ini "$@"; }
+# per line: e2e_simulate "C: exit=0 ms=100" "D: exit=7". A drive set with
+# go=1 runs until e2e_sim_go.
+e2e_simulate() {
+  rm -f "$WINEPREFIX/drive_c/windows/simdefrag.go"
+  e2e_settings_file simdefrag.ini "$@"
+}
+e2e_sim_go() { : >"$WINEPREFIX/drive_c/windows/simdefrag.go"; }
 
 e2e_sim_log_file() { echo "$WINEPREFIX/drive_c/windows/temp/simdefrag.log"; }
 
@@ -686,16 +666,49 @@ e2e_diagnose() {
   [ -n "$E2E_TMP" ] && [ -d "$E2E_TMP" ] || return 0
   local dir=${ORVANE_E2E_ARTIFACTS:-$E2E_TMP/artifacts}/$E2E_NAME
   mkdir -p "$dir"
-  if [ -n "${DISPLAY:-}" ] && [ -n "$E2E_XVFB_PID" ]; then
+  if [ -n "${DISPLAY:-}" ] && [ -n "$ORVANE_XVFB_PID" ]; then
     timeout 20 import -window root "$dir/screen.png" 2>/dev/null || true
     xdotool search --name . 2>/dev/null | while read -r w; do
       echo "$w $(xdotool getwindowname "$w" 2>/dev/null)"
     done >"$dir/x-windows.txt" || true
   fi
+  e2e_state >"$dir/state.txt" 2>&1  # not in a pipe: it waits for the launcher
+  cat "$dir/state.txt" >&2
+  # Where each thread of the prefix's programs is, Orvane's among them.
+  (cd "$WINEPREFIX/drive_c" && timeout 60 "$ORVANE_WINE" winedbg --command "bt all") \
+    2>&1 | tr -d '\r' >"$dir/backtraces.txt" || true
   cp "$(e2e_sim_log_file)" "$(e2e_wmistub_log_file)" "$dir/" 2>/dev/null || true
   cp "$WINEPREFIX"/drive_c/windows/DefragReport*.txt "$dir/" 2>/dev/null || true
   cp "$E2E_TMP"/*.log "$E2E_TMP"/*.out "$dir/" 2>/dev/null || true
   e2e_log "diagnostics in $dir"
+}
+
+# What Windows and Wine see at a failure: the top-level windows and the
+# processes Windows lists, the last start's launcher (the Unix process that
+# becomes the program) and what it wrote, the prefix's Unix processes.
+e2e_state() {
+  local pid status=0 pids=()
+  echo "== EnumWindows (winpeek list '*'):"
+  e2e_wine winpeek.exe list '*' | tr -d '\r' || echo "(winpeek failed: $?)"
+  echo "== processes (winpeek ps):"
+  e2e_wine winpeek.exe ps | tr -d '\r' || echo "(winpeek failed: $?)"
+  if [ -n "$E2E_ORVANE_PID" ] && e2e_running "$E2E_ORVANE_PID"; then
+    echo "== the last start's launcher (pid $E2E_ORVANE_PID) runs; its threads:"
+    ps -L -o tid=,stat=,wchan:28=,comm= -p "$E2E_ORVANE_PID" || true
+  elif [ -n "$E2E_ORVANE_PID" ]; then
+    wait "$E2E_ORVANE_PID" 2>/dev/null || status=$?
+    echo "== the last start's launcher (pid $E2E_ORVANE_PID) ended (wait: $status)"
+  fi
+  echo "== its output, then Wine's log since it started:"
+  cat "$E2E_TMP/orvane.out" 2>/dev/null || true
+  tail -n +"$((E2E_EVENTS_FROM + 1))" "$E2E_TMP/wine.log" 2>/dev/null || true
+  for pid in /proc/[0-9]*; do
+    { tr '\0' '\n' <"$pid/environ"; } 2>/dev/null |
+      grep -qxF "WINEPREFIX=$WINEPREFIX" && pids+=("${pid#/proc/}")
+  done
+  echo "== the prefix's Unix processes:"
+  [ "${#pids[@]}" -eq 0 ] ||
+    ps -o pid=,ppid=,stat=,etime=,wchan:20=,args= -p "$(IFS=,; echo "${pids[*]}")" || true
 }
 
 e2e_cleanup() {
@@ -704,10 +717,7 @@ e2e_cleanup() {
   if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
     WINEPREFIX=$WINEPREFIX timeout 30 wineserver -k 2>/dev/null || true
   fi
-  if [ -n "$E2E_XVFB_PID" ]; then
-    kill "$E2E_XVFB_PID" 2>/dev/null || true
-    wait "$E2E_XVFB_PID" 2>/dev/null || true
-  fi
+  orvane_stop_xvfb
   if [ -n "$E2E_WATCHDOG_PID" ]; then
     kill "$E2E_WATCHDOG_PID" 2>/dev/null || true
     wait "$E2E_WATCHDOG_PID" 2>/dev/null || true

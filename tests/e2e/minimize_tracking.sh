@@ -42,31 +42,32 @@ start_with_click() {
   e2e_wait_sim_log 'defrag\.exe" C: -f' 30
 }
 
-# C: takes long enough for the window to be minimized (and restored)
-# while it runs: each step is a program started in Wine, which on a busy
-# machine takes a second or more.
+# C: runs until the window has been minimized (and restored): each step is
+# a program started in Wine, which on a busy machine takes seconds.
 for case in "0|Defragmented|$ok_d" "7|Defrag Error|Drive D: Defrag aborted with error level 7 (There is not enough free space on the drive. Defrag needs 15% free space to run on a volume)"; do
   IFS='|' read -r code title line_d <<<"$case"
   status=0
   [ "$code" = 0 ] || status=1
   e2e_log "case: -E, minimized during the pass, D: ends with $code"
-  e2e_simulate "C: exit=0 ms=10000" "D: exit=$code ms=50"
+  e2e_simulate "C: exit=0 ms=90000 go=1" "D: exit=$code ms=50"
   start_with_click -E
   e2e_syscommand "Defragmenting .." minimize
   expect_window "Defragmenting .." 1
   [ ! -e "$report" ] || e2e_fail "the pass ended too early for the case"
+  e2e_sim_go
   e2e_expect_exit "$pid" 60 "$status"
   e2e_expect_report_lines "$report" "<HEADER>" "$ok_c" "$line_d" ""
   [ "$(e2e_count_windows "$title")" -eq 0 ] || e2e_fail "a window is left"
 done
 
 e2e_log "case: -E, minimized and restored during the pass"
-e2e_simulate "C: exit=0 ms=10000" "D: exit=0 ms=50"
+e2e_simulate "C: exit=0 ms=90000 go=1" "D: exit=0 ms=50"
 start_with_click -E
 e2e_syscommand "Defragmenting .." minimize
 expect_window "Defragmenting .." 1
 e2e_syscommand "Defragmenting .." restore
 expect_window "Defragmenting .." 0
+e2e_sim_go
 e2e_wait_title "$win" Defragmented 60
 sleep 2  # the program must stay
 e2e_running "$pid" || e2e_fail "the program ended"

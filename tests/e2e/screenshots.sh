@@ -21,8 +21,8 @@ unset DISPLAY XAUTHORITY
 # shellcheck source=lib.sh
 source "$root/tests/e2e/lib.sh"
 # The X screen is the Wine desktop, so that the root window is the picture.
-E2E_SCREEN_W=400
-E2E_SCREEN_H=200
+ORVANE_SCREEN_W=400
+ORVANE_SCREEN_H=200
 e2e_init
 
 e2e_import_reg '[HKEY_CURRENT_USER\Software\Wine\Explorer]

@@ -46,6 +46,7 @@ for case in "${cases[@]}"; do
   sleep 1  # let the load finish
   peek=$(e2e_peek Defragment)
   printf '%s\n' "$peek" >&2
+  [ -n "$peek" ] || e2e_fail "X shows the window, Windows lists none titled Defragment"
 
   [ "$(e2e_peek_field "$peek" window Defragment client)" = 201x60 ] ||
     e2e_fail "client area is not 201x60"

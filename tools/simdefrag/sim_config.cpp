@@ -73,6 +73,8 @@ bool ParseRule(const std::string& line, DriveRule* rule) {
       rule->behaviour.runEngine = number != 0;
     } else if (name == "crash") {
       rule->behaviour.crash = number != 0;
+    } else if (name == "go") {
+      rule->behaviour.untilGo = number != 0;
     }
   }
   return true;

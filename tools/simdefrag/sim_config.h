@@ -8,6 +8,8 @@
 //   E: exit=-1                        any int32, decimal or 0x hex
 //   C: engine=1 ms=60000              runs DfrgNtfs.exe for 60 s and waits
 //   F: crash=1 ms=100                 dies of an access violation after 100 ms
+//   C: go=1 ms=60000                  ends once <Windows dir>\simdefrag.go
+//                                     exists, after 60 s at the latest
 //   * exit=3                          drives without a line of their own
 //
 // Without a file, or for a drive without a line and no "*" line, the run
@@ -24,6 +26,7 @@ struct Behaviour {
   unsigned long durationMs = 300;
   bool runEngine = false;
   bool crash = false;  // an access violation instead of an exit code
+  bool untilGo = false;  // ends early once the go file exists
 };
 
 struct DriveRule {

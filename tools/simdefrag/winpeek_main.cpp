@@ -125,7 +125,8 @@ struct Search {
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<Search*>(lParam);
-  if (TextOf(window) == search->title) search->found.push_back(window);
+  if (search->title == L"*" || TextOf(window) == search->title)  // * : all
+    search->found.push_back(window);
   return TRUE;
 }
 
