@@ -21,7 +21,7 @@
 #include "platform/win32/message_wait_adapter.h"
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/process_list_adapter.h"
-#include "platform/win32/security_principals.h"
+#include "platform/win32/security.h"
 #include "platform/win32/shell_adapter.h"
 #include "platform/win32/text_appender_adapter.h"
 #include "platform/win32/text_encoding.h"

@@ -19,7 +19,7 @@
 #include <oleauto.h>
 #include <shellapi.h>
 
-#include "platform/win32/system_function.h"
+#include "platform/win32/loader.h"
 
 namespace orvane::win32::deferred {
 

@@ -11,7 +11,7 @@
 #include "platform/win32/deferred_imports.h"
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/scoped_com.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/resource.h"
 
 // shellapi.h's ShellExecute macro would rename the automation method.
 #undef ShellExecute

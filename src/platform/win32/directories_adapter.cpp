@@ -6,9 +6,9 @@
 #include "platform/read_growing.h"
 #include "platform/win32/folder_exposure.h"
 #include "platform/win32/program_path.h"
-#include "platform/win32/security_principals.h"
+#include "platform/win32/security.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/resource.h"
 
 namespace orvane::win32 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/win32/system_function.h"
+#include "platform/win32/loader.h"
 
 namespace orvane::win32 {
 

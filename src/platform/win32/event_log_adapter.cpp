@@ -5,7 +5,7 @@
 #include "platform/win32/native_path.h"
 #include "platform/win32/program_path.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/resource.h"
 
 namespace orvane::win32 {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/win32/folder_exposure.h"
 
-#include "platform/win32/security_principals.h"
+#include "platform/win32/security.h"
 
 namespace orvane::win32 {
 namespace {

@@ -26,7 +26,7 @@
 #include "platform/win32/previous_instance_adapter.h"
 #include "platform/win32/process_ending.h"
 #include "platform/win32/process_list_adapter.h"
-#include "platform/win32/system_function.h"
+#include "platform/win32/loader.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_error.h"
 

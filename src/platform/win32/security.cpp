@@ -1,10 +1,10 @@
-#include "platform/win32/security_principals.h"
+#include "platform/win32/security.h"
 
 #include <sddl.h>
 
 #include <cwchar>
 
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/resource.h"
 
 namespace orvane::win32 {
 namespace {
