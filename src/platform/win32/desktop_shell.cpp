@@ -6,12 +6,10 @@
 #include <shlobj.h>
 #include <servprov.h>
 
-#include "platform/win32/bstr.h"
-#include "platform/win32/com_ptr.h"
-#include "platform/win32/deferred_imports.h"
+#include "platform/win32/loader.h"
 #include "platform/win32/message_dispatch.h"
-#include "platform/win32/scoped_com.h"
 #include "platform/win32/resource.h"
+#include "platform/win32/scoped_com.h"
 
 // shellapi.h's ShellExecute macro would rename the automation method.
 #undef ShellExecute

@@ -1,9 +1,19 @@
 #pragma once
-// Move-only owners of Win32 handles, one type per handle kind, so that a
-// process handle cannot be passed where a mutex is meant. A handle is owned
-// from the line that gets it and closed exactly once.
+// The owners of Win32 and COM resources, in one place: one move-only type
+// per handle kind, so that a process handle cannot be passed where a mutex
+// is meant, each owned from the line that gets it and closed exactly once;
+// a counted COM reference; the BSTR and VARIANT of automation calls.
 
 #include <windows.h>
+#include <oleauto.h>
+#include <unknwn.h>
+
+#include <cstddef>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "platform/win32/loader.h"
 
 namespace orvane::win32 {
 
@@ -116,5 +126,120 @@ using UniqueLocalMemory =
 // A handle of RegisterEventSource.
 using UniqueEventSource =
     UniqueHandle<detail::NullEmptyTraits<HANDLE, &DeregisterEventSource>>;
+
+// A counted reference to a COM object: AddRef on copy, Release when the
+// reference goes, nothing leaked when an out-parameter is filled twice.
+template <class T>
+class ComPtr {
+ public:
+  ComPtr() noexcept = default;
+  ComPtr(std::nullptr_t) noexcept {}
+  ComPtr(const ComPtr& other) noexcept : ptr_(other.ptr_) { AddRef(); }
+  ComPtr(ComPtr&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
+  ~ComPtr() { reset(); }
+
+  ComPtr& operator=(ComPtr other) noexcept {
+    std::swap(ptr_, other.ptr_);
+    return *this;
+  }
+
+  // Takes over a reference that the caller already holds (no AddRef).
+  static ComPtr Attach(T* ptr) noexcept {
+    ComPtr result;
+    result.ptr_ = ptr;
+    return result;
+  }
+
+  T* get() const noexcept { return ptr_; }
+  T* operator->() const noexcept { return ptr_; }
+  explicit operator bool() const noexcept { return ptr_ != nullptr; }
+
+  // Gives the reference up without releasing it.
+  T* release() noexcept { return std::exchange(ptr_, nullptr); }
+
+  void reset() noexcept {
+    if (T* ptr = std::exchange(ptr_, nullptr)) ptr->Release();
+  }
+
+  // For out-parameters: releases the object held and answers where the
+  // function should store the new reference.
+  T** addressof() noexcept {
+    reset();
+    return &ptr_;
+  }
+
+  // Asks the object for another of its interfaces.
+  template <class U>
+  HRESULT QueryInterface(ComPtr<U>& other) const noexcept {
+    if (!ptr_) return E_POINTER;
+    return ptr_->QueryInterface(__uuidof(U),
+                                reinterpret_cast<void**>(other.addressof()));
+  }
+
+ private:
+  void AddRef() noexcept {
+    if (ptr_) ptr_->AddRef();
+  }
+
+  T* ptr_ = nullptr;
+};
+
+// Owner of a BSTR, the counted text that automation calls take: allocated
+// from a std::wstring, freed exactly once.
+class UniqueBstr {
+ public:
+  UniqueBstr() noexcept = default;
+  // Copies `text`; throws std::bad_alloc when there is no memory for it.
+  explicit UniqueBstr(const std::wstring& text)
+      : value_(deferred::SysAllocStringLen(
+            text.data(), static_cast<UINT>(text.size()))) {
+    if (!value_) throw std::bad_alloc();
+  }
+  ~UniqueBstr() { deferred::SysFreeString(value_); }
+
+  UniqueBstr(const UniqueBstr&) = delete;
+  UniqueBstr& operator=(const UniqueBstr&) = delete;
+  UniqueBstr(UniqueBstr&& other) noexcept
+      : value_(std::exchange(other.value_, nullptr)) {}
+  UniqueBstr& operator=(UniqueBstr&& other) noexcept {
+    std::swap(value_, other.value_);
+    return *this;
+  }
+
+  BSTR get() const noexcept { return value_; }
+
+ private:
+  BSTR value_ = nullptr;
+};
+
+// Owner of a VARIANT that an automation call fills: cleared exactly once.
+class ScopedVariant {
+ public:
+  ScopedVariant() noexcept { deferred::VariantInit(&value_); }
+  ~ScopedVariant() { deferred::VariantClear(&value_); }
+
+  ScopedVariant(const ScopedVariant&) = delete;
+  ScopedVariant& operator=(const ScopedVariant&) = delete;
+
+  const VARIANT& get() const noexcept { return value_; }
+
+  // For out-parameters: clears the value held and answers where the
+  // function should store the new one.
+  VARIANT* addressof() noexcept {
+    deferred::VariantClear(&value_);
+    return &value_;
+  }
+
+  // The text held, or "" when the value is not a text (VT_NULL among
+  // others: a property that is empty or was not selected).
+  std::wstring Text() const {
+    if (value_.vt != VT_BSTR || value_.bstrVal == nullptr) return {};
+    return std::wstring(value_.bstrVal,
+                        deferred::SysStringLen(value_.bstrVal));
+  }
+
+ private:
+  VARIANT value_;
+};
 
 }  // namespace orvane::win32

@@ -3,14 +3,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "platform/win32/deferred_imports.h"
 #include "platform/win32/desktop_shell.h"
+#include "platform/win32/loader.h"
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/native_path.h"
-#include "platform/win32/process_ending.h"
+#include "platform/win32/process_list_adapter.h"
+#include "platform/win32/resource.h"
 #include "platform/win32/security.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/resource.h"
 #include "platform/win32/win32_error.h"
 
 namespace orvane::win32 {
