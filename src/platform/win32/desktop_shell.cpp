@@ -147,15 +147,13 @@ DesktopShellAnswer OpenThroughDesktopShell(const std::wstring& file,
     return DesktopShellAnswer::kNone;
   }
   // A timer of this thread's own wakes the wait when the bound expires.
-  struct Waiting {
-    DesktopRequest* request;
-    UINT_PTR timer;
-    ~Waiting() {
-      KillTimer(/*hWnd=*/nullptr, timer);
-      LetGo(request);
-    }
-  } waiting{request, SetTimer(/*hWnd=*/nullptr, /*nIDEvent=*/0,
-                              kDesktopShellAnswerMs, /*lpTimerFunc=*/nullptr)};
+  const UINT_PTR timer = SetTimer(/*hWnd=*/nullptr, /*nIDEvent=*/0,
+                                  kDesktopShellAnswerMs,
+                                  /*lpTimerFunc=*/nullptr);
+  ScopeExit waiting([request, timer] {
+    KillTimer(/*hWnd=*/nullptr, timer);
+    LetGo(request);
+  });
   const DWORD start = GetTickCount();
   HandleMessagesUntil(thread.get(), [start] {
     return GetTickCount() - start >= kDesktopShellAnswerMs;

@@ -2,7 +2,8 @@
 // The owners of Win32 and COM resources, in one place: one move-only type
 // per handle kind, so that a process handle cannot be passed where a mutex
 // is meant, each owned from the line that gets it and closed exactly once;
-// a counted COM reference; the BSTR and VARIANT of automation calls.
+// a counted COM reference; the BSTR and VARIANT of automation calls. An
+// action that is not a handle's closing is a ScopeExit.
 
 #include <windows.h>
 #include <oleauto.h>
@@ -13,6 +14,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/scope_exit.h"
 #include "platform/win32/loader.h"
 
 namespace orvane::win32 {
@@ -120,7 +122,7 @@ using UniqueIcon = UniqueHandle<detail::NullEmptyTraits<HICON, &DestroyIcon>>;
 using UniqueRegistryKey =
     UniqueHandle<detail::NullEmptyTraits<HKEY, &RegCloseKey>>;
 // Memory the system allocated for the caller to free with LocalFree (a
-// security descriptor read with GetSecurityInfo).
+// security descriptor read with GetSecurityInfo, FormatMessage's text).
 using UniqueLocalMemory =
     UniqueHandle<detail::NullEmptyTraits<HLOCAL, &LocalFree>>;
 // A handle of RegisterEventSource.

@@ -134,15 +134,10 @@ std::int32_t Win32Shell::Run(const std::string& program,
   // A document handed to a running program (DDE) has no process of its own.
   if (!wait || !process) return 0;
   // Known to AwaitEnd while the wait lasts, however it ends.
-  struct Waiting {
-    HANDLE& slot;
-    HANDLE previous;
-    bool& stop;
-    ~Waiting() {
-      slot = previous;
-      if (!previous) stop = false;
-    }
-  } waiting{waiting_, waiting_, stopWaiting_};
+  ScopeExit waiting([this, previous = waiting_] {
+    waiting_ = previous;
+    if (!previous) stopWaiting_ = false;
+  });
   waiting_ = process.get();
   HandleMessagesUntil(process.get(), [this] { return stopWaiting_; });
   if (stopWaiting_) return 0;
