@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/scope_exit.h"
 #include "report/report_file.h"
 #include "run/drive_line.h"
 
@@ -29,10 +30,7 @@ EventKind EventKindOf(PassOutcome outcome) {
 std::int32_t PassRecord::RunDefragmenter(std::shared_ptr<Shell> shell,
                                          const std::string& program,
                                          const std::string& arguments) {
-  struct Awaited {
-    std::shared_ptr<Shell>& slot;
-    ~Awaited() { slot.reset(); }
-  } awaited{awaitedShell_};
+  ScopeExit awaited([this] { awaitedShell_.reset(); });
   awaitedShell_ = std::move(shell);
   return awaitedShell_->Run(program, arguments, kStyleHidden, /*wait=*/true);
 }

@@ -6,6 +6,7 @@
 
 #include "core/system_locations.h"
 #include "core/letter_case.h"
+#include "platform/scope_exit.h"
 #include "report/report_file.h"
 #include "run/pass_record.h"
 #include "run/session_end.h"
@@ -30,21 +31,6 @@ bool IsExcluded(const std::string& excludedDrives, const std::string& letter) {
          std::string::npos;
 }
 
-// Marks the pass as active, with its record, until it returns, whatever
-// happens.
-class ActivePass {
- public:
-  ActivePass(SharedState& state, PassRecord& record) : state_(state) {
-    state_.pActivePass = &record;
-  }
-  ~ActivePass() { state_.pActivePass = nullptr; }
-  ActivePass(const ActivePass&) = delete;
-  ActivePass& operator=(const ActivePass&) = delete;
-
- private:
-  SharedState& state_;
-};
-
 // The next fixed drive, once the session goes on: from a query about the
 // end of the session until its end, no drive starts. When it ends, the
 // session's end has finished and written the record, and no drive follows.
@@ -59,7 +45,10 @@ void RunPass(Context& ctx) {
   SharedState& s = ctx.state;
   const Services& svc = ctx.services;
   PassRecord record;
-  ActivePass active(s, record);
+  // The pass is active, with its record, until it returns, whatever
+  // happens.
+  s.pActivePass = &record;
+  ScopeExit inactive([&s] { s.pActivePass = nullptr; });
 
   record.Step([&] { s.oShell = svc.shells.Create(); });
   // Fetched once: both enumerations walk the same collection.

@@ -7,35 +7,12 @@
 
 #include "process/process_queries.h"
 #include "report/report_file.h"
+#include "platform/scope_exit.h"
 #include "platform/steps.h"
 #include "run/session_end.h"
 #include "run/toggle_run.h"
 
 namespace orvane {
-namespace {
-
-// Names a shell object in the list of those waiting for a viewer while it
-// waits.
-class ViewerWait {
- public:
-  ViewerWait(std::vector<std::shared_ptr<Shell>>& shells,
-             std::shared_ptr<Shell> shell)
-      : shells_(shells), shell_(std::move(shell)) {
-    shells_.push_back(shell_);
-  }
-  ~ViewerWait() {
-    shells_.erase(std::find(shells_.begin(), shells_.end(), shell_));
-  }
-  ViewerWait(const ViewerWait&) = delete;
-  ViewerWait& operator=(const ViewerWait&) = delete;
-
- private:
-  std::vector<std::shared_ptr<Shell>>& shells_;
-  std::shared_ptr<Shell> shell_;
-};
-
-}  // namespace
-
 void FormLoad(Context& ctx) {
   MainWindow& window = *ctx.state.oMainForm;
   window.InstallSizeGuard();
@@ -60,7 +37,12 @@ void Command2Click(Context& ctx) {
   if (!ReportExists(ctx.services)) return;
   // A shell object of the click's own, not the pass's.
   std::shared_ptr<Shell> shell = ctx.services.shells.Create();
-  ViewerWait waiting(ctx.state.oViewerShells, shell);
+  // In the list of those waiting for a viewer while it waits.
+  std::vector<std::shared_ptr<Shell>>& waiting = ctx.state.oViewerShells;
+  waiting.push_back(shell);
+  ScopeExit done([&waiting, shell] {
+    waiting.erase(std::find(waiting.begin(), waiting.end(), shell));
+  });
   shell->Run(ReportPath(ctx.services), "", kStyleMaximized, /*wait=*/true);
 }
 

@@ -27,7 +27,7 @@ done <<'EOF_CASES'
 ui/form_events.cpp|ui/win32/frm_orvane.h
 app/startup.cpp|platform/win32/clock_adapter.h
 app/arguments.h|ui/win32/message_loop.h
-run/toggle_run.cpp|platform/win32/unique_handle.h
+run/toggle_run.cpp|platform/win32/resource.h
 core/context.h|run/pass_record.h
 platform/win32/clock_adapter.cpp|ui/win32/frm_orvane.h
 EOF_CASES

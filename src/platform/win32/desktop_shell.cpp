@@ -6,12 +6,10 @@
 #include <shlobj.h>
 #include <servprov.h>
 
-#include "platform/win32/bstr.h"
-#include "platform/win32/com_ptr.h"
-#include "platform/win32/deferred_imports.h"
+#include "platform/win32/loader.h"
 #include "platform/win32/message_dispatch.h"
+#include "platform/win32/resource.h"
 #include "platform/win32/scoped_com.h"
-#include "platform/win32/unique_handle.h"
 
 // shellapi.h's ShellExecute macro would rename the automation method.
 #undef ShellExecute
@@ -149,15 +147,13 @@ DesktopShellAnswer OpenThroughDesktopShell(const std::wstring& file,
     return DesktopShellAnswer::kNone;
   }
   // A timer of this thread's own wakes the wait when the bound expires.
-  struct Waiting {
-    DesktopRequest* request;
-    UINT_PTR timer;
-    ~Waiting() {
-      KillTimer(/*hWnd=*/nullptr, timer);
-      LetGo(request);
-    }
-  } waiting{request, SetTimer(/*hWnd=*/nullptr, /*nIDEvent=*/0,
-                              kDesktopShellAnswerMs, /*lpTimerFunc=*/nullptr)};
+  const UINT_PTR timer = SetTimer(/*hWnd=*/nullptr, /*nIDEvent=*/0,
+                                  kDesktopShellAnswerMs,
+                                  /*lpTimerFunc=*/nullptr);
+  ScopeExit waiting([request, timer] {
+    KillTimer(/*hWnd=*/nullptr, timer);
+    LetGo(request);
+  });
   const DWORD start = GetTickCount();
   HandleMessagesUntil(thread.get(), [start] {
     return GetTickCount() - start >= kDesktopShellAnswerMs;

@@ -4,11 +4,9 @@
 #include <aclapi.h>
 
 #include "platform/read_growing.h"
-#include "platform/win32/folder_exposure.h"
-#include "platform/win32/program_path.h"
-#include "platform/win32/security_principals.h"
+#include "platform/win32/resource.h"
+#include "platform/win32/security.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
 
 namespace orvane::win32 {
 namespace {
@@ -74,6 +72,22 @@ std::string Win32Directories::SystemDirectory() {
 
 std::string Win32Directories::WindowsDirectory() {
   return ReadDirectory(&GetWindowsDirectoryW);
+}
+
+std::wstring ProgramPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(
+        /*hModule=*/nullptr, &path[0], static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    // A path that fills the buffer may have been cut (XP does not even
+    // end it then): try again with more room.
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
 }
 
 }  // namespace orvane::win32

@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "platform/win32/directories_adapter.h"
 #include "platform/win32/native_path.h"
-#include "platform/win32/program_path.h"
+#include "platform/win32/resource.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
 
 namespace orvane::win32 {
 namespace {

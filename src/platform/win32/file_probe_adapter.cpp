@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "platform/win32/native_path.h"
+#include "platform/win32/resource.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
 namespace orvane::win32 {

@@ -6,11 +6,9 @@
 #include <string>
 #include <utility>
 
-#include "platform/win32/bstr.h"
-#include "platform/win32/process_ending.h"
+#include "platform/win32/process_list_adapter.h"
+#include "platform/win32/resource.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
-#include "platform/win32/variant.h"
 #include "platform/win32/win32_error.h"
 
 namespace orvane::win32 {

@@ -21,8 +21,8 @@
 #include <string>
 
 #include "platform/management.h"
-#include "platform/win32/com_on_first_use.h"
-#include "platform/win32/com_ptr.h"
+#include "platform/win32/resource.h"
+#include "platform/win32/scoped_com.h"
 
 namespace orvane::win32 {
 

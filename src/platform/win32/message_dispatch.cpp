@@ -84,4 +84,14 @@ void DispatchWindowMessage(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
+bool Win32MessageWait::HandleUntil(const std::function<bool()>& done,
+                                   int timeoutMs) {
+  return HandleMessagesUntil(/*object=*/nullptr, done,
+                             static_cast<DWORD>(timeoutMs));
+}
+
+void Win32MessageWait::Pause(int ms) noexcept {
+  Sleep(static_cast<DWORD>(ms));
+}
+
 }  // namespace orvane::win32

@@ -2,11 +2,14 @@
 // Dispatches one queued message the way every loop of the program must:
 // dialog keys (Tab, Enter, Space on a button) go to the top-level window's
 // IsDialogMessage first, everything else is translated and dispatched.
-// Used by the main message loop and by the waits that handle messages.
+// Used by the main message loop, by the waits that handle messages and by
+// the adapter of their port, MessageWait.
 
 #include <windows.h>
 
 #include <functional>
+
+#include "platform/message_wait.h"
 
 namespace orvane::win32 {
 
@@ -22,5 +25,13 @@ void DispatchWindowMessage(MSG& msg);
 // that the loop further out sees it. Throws Failure when the wait fails.
 bool HandleMessagesUntil(HANDLE object, const std::function<bool()>& done,
                          DWORD timeoutMs = INFINITE);
+
+// The wait for messages on Win32: the same handling of this thread's
+// messages as the shell's wait for a program.
+class Win32MessageWait : public MessageWait {
+ public:
+  bool HandleUntil(const std::function<bool()>& done, int timeoutMs) override;
+  void Pause(int ms) noexcept override;
+};
 
 }  // namespace orvane::win32

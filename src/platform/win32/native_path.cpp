@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "platform/win32/directories_adapter.h"
-#include "platform/win32/system_function.h"
+#include "platform/win32/loader.h"
 #include "platform/win32/text_encoding.h"
 
 namespace orvane::win32 {

@@ -6,7 +6,7 @@
 
 #include <utility>
 
-#include "platform/win32/security_principals.h"
+#include "platform/win32/security.h"
 #include "platform/win32/text_encoding.h"
 
 namespace orvane::win32 {

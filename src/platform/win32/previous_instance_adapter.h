@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/previous_instance.h"
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/resource.h"
 
 namespace orvane::win32 {
 

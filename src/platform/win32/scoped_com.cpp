@@ -2,7 +2,7 @@
 
 #include <objbase.h>
 
-#include "platform/win32/deferred_imports.h"
+#include "platform/win32/loader.h"
 
 namespace orvane::win32 {
 

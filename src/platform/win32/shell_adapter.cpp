@@ -3,14 +3,14 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "platform/win32/deferred_imports.h"
 #include "platform/win32/desktop_shell.h"
+#include "platform/win32/loader.h"
 #include "platform/win32/message_dispatch.h"
 #include "platform/win32/native_path.h"
-#include "platform/win32/process_ending.h"
-#include "platform/win32/security_principals.h"
+#include "platform/win32/process_list_adapter.h"
+#include "platform/win32/resource.h"
+#include "platform/win32/security.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
 namespace orvane::win32 {
@@ -134,15 +134,10 @@ std::int32_t Win32Shell::Run(const std::string& program,
   // A document handed to a running program (DDE) has no process of its own.
   if (!wait || !process) return 0;
   // Known to AwaitEnd while the wait lasts, however it ends.
-  struct Waiting {
-    HANDLE& slot;
-    HANDLE previous;
-    bool& stop;
-    ~Waiting() {
-      slot = previous;
-      if (!previous) stop = false;
-    }
-  } waiting{waiting_, waiting_, stopWaiting_};
+  ScopeExit waiting([this, previous = waiting_] {
+    waiting_ = previous;
+    if (!previous) stopWaiting_ = false;
+  });
   waiting_ = process.get();
   HandleMessagesUntil(process.get(), [this] { return stopWaiting_; });
   if (stopWaiting_) return 0;

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "platform/shell.h"
-#include "platform/win32/com_on_first_use.h"
+#include "platform/win32/scoped_com.h"
 
 namespace orvane::win32 {
 

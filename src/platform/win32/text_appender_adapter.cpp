@@ -4,8 +4,8 @@
 
 #include <climits>
 
+#include "platform/win32/resource.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_error.h"
 
 namespace orvane::win32 {

@@ -3,27 +3,22 @@
 #include <cwctype>
 #include <string>
 
+#include "platform/win32/resource.h"
 #include "platform/win32/text_encoding.h"
 
 namespace orvane::win32 {
 namespace {
 
-// Frees what FormatMessage allocated.
-struct LocalText {
-  wchar_t* text = nullptr;
-  ~LocalText() { LocalFree(text); }
-};
-
 std::wstring FormatSystemMessage(DWORD code) {
-  LocalText buffer;
+  UniqueLocalMemory buffer;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
           FORMAT_MESSAGE_IGNORE_INSERTS,
       /*lpSource=*/nullptr, code, /*dwLanguageId=*/0,
-      reinterpret_cast<wchar_t*>(&buffer.text), /*nSize=*/0,
+      reinterpret_cast<wchar_t*>(buffer.addressof()), /*nSize=*/0,
       /*Arguments=*/nullptr);
-  if (length == 0 || buffer.text == nullptr) return {};
-  std::wstring text(buffer.text, length);
+  if (length == 0 || !buffer) return {};
+  std::wstring text(static_cast<const wchar_t*>(buffer.get()), length);
   // The texts end with CR LF, some with a blank before it; the sentence's
   // own full stop stays.
   while (!text.empty() && std::iswspace(text.back())) text.pop_back();

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "core/program_title.h"
+#include "platform/scope_exit.h"
 #include "platform/win32/text_encoding.h"
 #include "platform/win32/win32_error.h"
 #include "resource_ids.h"
@@ -178,13 +179,10 @@ void FrmOrvane::Unload() {
   // management service) find the unload under way.
   if (!IsLoaded() || unloading_) return;
   unloading_ = true;
-  struct DestroyAtEnd {
-    FrmOrvane& form;
-    ~DestroyAtEnd() {
-      if (form.hwnd_) DestroyWindow(form.hwnd_);
-      form.unloading_ = false;
-    }
-  } destroyAtEnd{*this};
+  ScopeExit destroyAtEnd([this] {
+    if (hwnd_) DestroyWindow(hwnd_);
+    unloading_ = false;
+  });
   FormQueryUnload(ctx_);
   FormUnload(ctx_);
 }

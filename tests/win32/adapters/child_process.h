@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/win32/unique_handle.h"
+#include "platform/win32/resource.h"
 
 namespace orvane::win32::testing {
 

@@ -7,9 +7,9 @@
 
 #include "platform/failure.h"
 #include "platform/win32/file_probe_adapter.h"
+#include "platform/win32/resource.h"
 #include "platform/win32/text_appender_adapter.h"
 #include "platform/win32/text_encoding.h"
-#include "platform/win32/unique_handle.h"
 #include "scratch_directory.h"
 
 namespace orvane::win32 {

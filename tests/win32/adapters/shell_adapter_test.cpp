@@ -10,7 +10,7 @@
 
 #include "child_process.h"
 #include "platform/failure.h"
-#include "platform/win32/security_principals.h"
+#include "platform/win32/security.h"
 #include "platform/win32/text_encoding.h"
 #include "scratch_directory.h"
 

@@ -1,7 +1,7 @@
 // Compiled, not run: a looked-up function with a result must state what a
 // call answers while the function is missing (for an HRESULT a default 0
 // would be S_OK); one that answers nothing may leave it out.
-#include "platform/win32/system_function.h"
+#include "platform/win32/loader.h"
 
 namespace orvane::win32 {
 #ifdef STATED
