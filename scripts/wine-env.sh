@@ -24,6 +24,10 @@ orvane_wine32_check() {
     ORVANE_WINE32_WHY="ORVANE_WINE32=off"
     return 1
   fi
+  if [ ! -e "$ORVANE_WINE32_LOADER" ]; then
+    ORVANE_WINE32_WHY="32-bit Wine is not installed; install-deps.sh installs it only where this host runs 32-bit programs"
+    return 1
+  fi
   if out=$("$ORVANE_WINE32_LOADER" --version 2>&1); then
     ORVANE_WINE32_WHY=
     return 0
