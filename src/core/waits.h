@@ -16,6 +16,10 @@
 //   have passed, waited in steps of kReportRetryMs while messages are
 //   handled; at the end of the session one more try only, after
 //   kSessionEndReportRetryMs, with no messages handled.
+// - Report's request to the desktop's shell, made from a thread of its own
+//   while messages are handled: its answer, or kDesktopShellAnswerMs
+//   (platform/win32/desktop_shell.h), after which Report fails as any
+//   failed Report does.
 
 namespace orvane {
 
