@@ -111,10 +111,6 @@ for case in "${cases[@]}"; do
   fi
 done
 
-explorer_pid() {  # this prefix's desktop process (Explorer's stand-in), as a Unix pid
-  grep -lzxF "WINEPREFIX=$WINEPREFIX" $(pgrep -f 'explorer\.exe' | sed 's|.*|/proc/&/environ|') \
-    2>/dev/null | cut -d/ -f3
-}
 start_ready() {  # the program, once its window takes clicks; the report is present
   e2e_start_orvane
   pid=$E2E_ORVANE_PID win=$(e2e_wait_window Defragment 60 "$E2E_ORVANE_PID")
@@ -123,17 +119,19 @@ start_ready() {  # the program, once its window takes clicks; the report is pres
 
 e2e_log "case: the desktop's shell does not answer"
 start_ready
-explorer=$(explorer_pid) && kill -STOP "$explorer" || e2e_fail "no desktop process"
+# Explorer's stand-in: its Unix process is no guide, since Wine's process
+# may live on behind a main thread that has ended.
+e2e_wine_quiet winpeek.exe suspend explorer.exe || e2e_fail "no desktop process"
 e2e_click_report "$win"
 e2e_wait_window Orvane 40 "$pid" >/dev/null  # the failure's message box
-kill -CONT "$explorer"
+e2e_wine_quiet winpeek.exe resume explorer.exe
 e2e_close_window Orvane
 e2e_close_window Defragment
 e2e_wait_exit "$pid" 30 >/dev/null
 
 e2e_log "case: Report after Explorer was ended"
 start_ready
-kill "$(explorer_pid)"
+e2e_wine_quiet winpeek.exe end explorer.exe || e2e_fail "no desktop process"
 e2e_clear_sim_log  # with no desktop shell, only Orvane could start the handler
 e2e_click_report "$win"
 e2e_wait_window "$report_name - Notepad" 30 "$pid" >/dev/null

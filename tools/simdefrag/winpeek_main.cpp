@@ -39,6 +39,9 @@
 //   winpeek.exe screen          the screen size in pixels
 //   winpeek.exe drives          each drive as "<letter>: <type number>"
 //   winpeek.exe ps              each running process as "<pid> <image name>"
+//   winpeek.exe end|suspend|resume <name>  ends, suspends or resumes each
+//                               process of image <name>; exit code 1 when
+//                               there is none
 //   winpeek.exe cmdline <name>  the command line that the management service
 //                               reports for each process of image <name>,
 //                               "(null)" where it reports none
@@ -324,23 +327,36 @@ int HoldName(bool event, const std::wstring& name, const std::wstring& sddl) {
   for (;;) Sleep(INFINITE);
 }
 
-// Lists the processes, or ends those of image name `ending` with `exitCode`.
-int ListProcesses(const wchar_t* ending = nullptr, UINT exitCode = 0) {
+enum class Act { kList, kEnd, kSuspend, kResume };
+
+// Lists the processes, or acts on each of image `name`: ends it with
+// `exitCode`, or suspends or resumes it as a debugger does (a program that
+// stops answering, as a hung one does); exit code 1 when there is none.
+int EachProcess(Act act, const wchar_t* name = nullptr, UINT exitCode = 0) {
+  using NtCall = LONG(WINAPI*)(HANDLE);
+  const auto ntCall = reinterpret_cast<NtCall>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"ntdll.dll"),
+                     act == Act::kSuspend ? "NtSuspendProcess" : "NtResumeProcess")));
   simdefrag::OwnedHandle snapshot(
       CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, /*th32ProcessID=*/0));
   if (!snapshot.valid()) return 1;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof entry;
+  bool found = false;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
        more = Process32NextW(snapshot.get(), &entry)) {
-    if (!ending)
-      std::printf("%lu %s\n", entry.th32ProcessID,
-                  Escaped(entry.szExeFile).c_str());
-    else if (lstrcmpiW(entry.szExeFile, ending) == 0)
-      TerminateProcess(simdefrag::OwnedHandle(OpenProcess(PROCESS_TERMINATE,
-          /*bInheritHandle=*/FALSE, entry.th32ProcessID)).get(), exitCode);
+    if (act == Act::kList) {
+      std::printf("%lu %s\n", entry.th32ProcessID, Escaped(entry.szExeFile).c_str());
+      continue;
+    }
+    if (lstrcmpiW(entry.szExeFile, name) != 0) continue;
+    simdefrag::OwnedHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_SUSPEND_RESUME,
+        /*bInheritHandle=*/FALSE, entry.th32ProcessID));
+    found = found || process.valid();
+    if (act == Act::kEnd) TerminateProcess(process.get(), exitCode);
+    else if (ntCall) ntCall(process.get());
   }
-  return 0;
+  return act != Act::kList && !found ? 1 : 0;
 }
 
 int ListModules(const std::vector<HWND>& windows) {
@@ -483,7 +499,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     return 0;
   }
-  if (argc == 2 && std::wstring(argv[1]) == L"ps") return ListProcesses();
+  if (argc == 2 && std::wstring(argv[1]) == L"ps") return EachProcess(Act::kList);
+  if (argc == 3 && std::wstring(argv[1]) == L"end") return EachProcess(Act::kEnd, argv[2], 1);
+  if (argc == 3 && std::wstring(argv[1]) == L"suspend") return EachProcess(Act::kSuspend, argv[2]);
+  if (argc == 3 && std::wstring(argv[1]) == L"resume") return EachProcess(Act::kResume, argv[2]);
   if (argc == 3 && std::wstring(argv[1]) == L"cmdline")
     return PrintCommandLines(argv[2]);
   // "argv[from]" argv[from + 1] ...: the path in quotes, as the shell has it
@@ -524,7 +543,7 @@ int wmain(int argc, wchar_t** argv) {
     for (HWND window : windows) SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
     if (then == L"none") return windows.empty() ? 1 : 0;
     Sleep(static_cast<DWORD>(_wtoi(argv[3])));
-    ListProcesses(L"defrag.exe", 0xC000013A);  // STATUS_CONTROL_C_EXIT
+    EachProcess(Act::kEnd, L"defrag.exe", 0xC000013A);  // STATUS_CONTROL_C_EXIT
     for (HWND window : windows) {
       if (then == L"close")
         PostMessageW(window, WM_CLOSE, /*wParam=*/0, /*lParam=*/0);
