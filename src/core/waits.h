@@ -9,7 +9,8 @@
 // - The hold from a query about the end of the session, answered yes, before
 //   the next drive (HoldWhileTheSessionMayEnd): WM_ENDSESSION, either way;
 //   Stop; the window's close or unload; kSessionHoldMs, after which the pass
-//   goes on as after a cancelled end.
+//   goes on as after a cancelled end. A query answered while no pass ran
+//   holds no pass that Start begins later.
 // - At the end of the session, the current drive's defragmenter once it has
 //   been ended: its end, or kSessionEndDefragmenterMs.
 // - A report that another program holds open: it lets go, or kReportHeldMs

@@ -10,6 +10,10 @@ namespace {
 
 void Start(Context& ctx, MainWindow& window) {
   SharedState& s = ctx.state;
+  // A query answered while no pass ran, with nothing after it: the session
+  // went on, and this pass must not hold for it. One that comes from here on
+  // holds the pass as ever.
+  s.sessionMayEnd = false;
   const bool loaded = window.IsLoaded();
   const bool busy =
       IsDefragmenterBusy(ctx.services.management, s.sWatchedCommandLine);

@@ -206,6 +206,14 @@ TEST(FormEventsTest, NoDriveStartsBetweenTheQueryAndTheEndOfTheSession) {
         << c.exit;
     EXPECT_EQ(w.window.loaded, c.loaded) << c.exit;
   }
+  // A query while no pass ran, with nothing after it, holds no later pass.
+  World idle;
+  idle.drives.drives = {{"C:", kDriveFixed}, {"D:", kDriveFixed}};
+  idle.window.Load();
+  EXPECT_TRUE(FormQueryEndSession(idle.ctx));
+  ToggleRun(idle.ctx);
+  EXPECT_EQ(idle.messages.handled, 0);
+  EXPECT_NE(idle.Report().find("Drive D: Defrag completed"), std::string::npos);
 }
 
 // On XP a run as SYSTEM is told of the console user's logoff, which ends
