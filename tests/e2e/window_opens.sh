@@ -119,8 +119,8 @@ start_ready() {  # the program, once its window takes clicks; the report is pres
 
 e2e_log "case: the desktop's shell does not answer"
 start_ready
-# Explorer's stand-in: its Unix process is no guide, since Wine's process
-# may live on behind a main thread that has ended.
+# Explorer's stand-in, found as Windows sees it: its Unix process does not
+# always carry the prefix in its environment.
 e2e_wine_quiet winpeek.exe suspend explorer.exe || e2e_fail "no desktop process"
 e2e_click_report "$win"
 e2e_wait_window Orvane 40 "$pid" >/dev/null  # the failure's message box
