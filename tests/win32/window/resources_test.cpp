@@ -185,7 +185,7 @@ std::vector<std::pair<std::string, std::string>> Elements(const std::string& xml
 // restarts on that), and what XP does not know in a namespace of its own
 // (an unknown element of XP's namespace stops the program there).
 TEST_F(ProgramResourcesTest, ManifestNamesTheExeFirstAndAsksForEachSettingOnce) {
-  for (const char* exe : {ORVANE_EXE_UNIX_PATH, ORVANE_RELEASE_EXE}) {
+  for (const char* exe : {ORVANE_EXE_UNIX_PATH, ORVANE_RELEASE_EXE, ORVANE_RELEASE_EXE_WIN32}) {
     SCOPED_TRACE(exe);
     const std::wstring file = ProgramPath(exe);
     // The released exe where this build names one; where it is missing,
