@@ -1,6 +1,6 @@
 #pragma once
 // Runs an action when the scope ends, however it ends: a flag put back, a
-// slot emptied, a timer killed. What owns a handle is a UniqueHandle kind
+// slot emptied, a share let go. What owns a handle is a UniqueHandle kind
 // (platform/win32/resource.h) instead.
 //
 //   state.pActivePass = &record;
@@ -14,22 +14,13 @@ template <class Action>
 class ScopeExit {
  public:
   explicit ScopeExit(Action action) noexcept : action_(std::move(action)) {}
-  ~ScopeExit() {
-    if (armed_) action_();
-  }
+  ~ScopeExit() { action_(); }
 
   ScopeExit(const ScopeExit&) = delete;
   ScopeExit& operator=(const ScopeExit&) = delete;
-  ScopeExit(ScopeExit&& other) noexcept
-      : action_(std::move(other.action_)), armed_(std::exchange(other.armed_, false)) {}
-  ScopeExit& operator=(ScopeExit&&) = delete;
-
-  // Dismisses the action: it will not run.
-  void release() noexcept { armed_ = false; }
 
  private:
   Action action_;
-  bool armed_ = true;
 };
 
 }  // namespace orvane

@@ -146,19 +146,8 @@ DesktopShellAnswer OpenThroughDesktopShell(const std::wstring& file,
     delete request;
     return DesktopShellAnswer::kNone;
   }
-  // A timer of this thread's own wakes the wait when the bound expires.
-  const UINT_PTR timer = SetTimer(/*hWnd=*/nullptr, /*nIDEvent=*/0,
-                                  kDesktopShellAnswerMs,
-                                  /*lpTimerFunc=*/nullptr);
-  ScopeExit waiting([request, timer] {
-    KillTimer(/*hWnd=*/nullptr, timer);
-    LetGo(request);
-  });
-  const DWORD start = GetTickCount();
-  HandleMessagesUntil(thread.get(), [start] {
-    return GetTickCount() - start >= kDesktopShellAnswerMs;
-  });
-  if (WaitForSingleObject(thread.get(), 0) != WAIT_OBJECT_0) {
+  ScopeExit waiting([request] { LetGo(request); });
+  if (!HandleMessagesUntil(thread.get(), /*done=*/{}, kDesktopShellAnswerMs)) {
     return DesktopShellAnswer::kNoAnswer;
   }
   return request->opened ? DesktopShellAnswer::kOpened

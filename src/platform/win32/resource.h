@@ -79,12 +79,10 @@ struct KernelHandleTraits {
   static void Close(pointer h) noexcept { CloseHandle(h); }
 };
 
-struct FindHandleTraits {
-  using pointer = HANDLE;
+// Valid as a kernel handle is, but empty as FindFirstFile's failure and
+// closed by FindClose.
+struct FindHandleTraits : KernelHandleTraits<FindHandleTraits> {
   static pointer Empty() noexcept { return INVALID_HANDLE_VALUE; }
-  static bool IsValid(pointer h) noexcept {
-    return h != nullptr && h != INVALID_HANDLE_VALUE;
-  }
   static void Close(pointer h) noexcept { FindClose(h); }
 };
 

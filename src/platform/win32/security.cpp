@@ -20,18 +20,21 @@ bool SidIs(PSID sid, const wchar_t* text) {
   return same;
 }
 
-}  // namespace
-
-bool IsSystemOrAdministrators(PSID sid) {
-  return SidIs(sid, L"S-1-5-18") || SidIs(sid, L"S-1-5-32-544");
-}
-
+// The Power Users group, which Microsoft counts as able to gain
+// administrator rights on XP and Server 2003.
 bool IsPowerUsers(PSID sid) { return SidIs(sid, L"S-1-5-32-547"); }
 
+// The account that Windows' own files belong to (TrustedInstaller).
 bool IsTrustedInstaller(PSID sid) {
   return SidIs(sid,
                L"S-1-5-80-956008885-3418522649-1831038044-1853292631-"
                L"2271478464");
+}
+
+}  // namespace
+
+bool IsSystemOrAdministrators(PSID sid) {
+  return SidIs(sid, L"S-1-5-18") || SidIs(sid, L"S-1-5-32-544");
 }
 
 namespace {

@@ -13,13 +13,6 @@ namespace orvane::win32 {
 // SYSTEM or the Administrators group.
 bool IsSystemOrAdministrators(PSID sid);
 
-// The Power Users group, which Microsoft counts as able to gain
-// administrator rights on XP and Server 2003.
-bool IsPowerUsers(PSID sid);
-
-// The account that Windows' own files belong to (TrustedInstaller).
-bool IsTrustedInstaller(PSID sid);
-
 // True when this process runs as SYSTEM, or elevated by UAC: what it
 // starts must not be chosen by the user's own registry, which any program
 // of the user may change. True when it cannot be told.
